@@ -1,0 +1,63 @@
+#pragma once
+
+#include "Ref.h"
+
+#include <cstdint>
+#include <string>
+#include <utility>
+
+// A reference to a file or folder, which need not exist. Names are the raw
+// bytes the file system gives; nothing is converted on the way.
+class FolderItem {
+public:
+    // The item at a native absolute path ("/home/x/a.mxm").
+    explicit FolderItem(std::string nativePath);
+
+    std::string Name() const;
+    // Renames the item in its folder; false when the file system refuses.
+    bool setName(const std::string& newName);
+    // The name as the desktop shows it (valid UTF-8 text).
+    std::string DisplayName() const;
+    // The volume name, then the folders and the name, joined by ":"; a ":"
+    // inside a name is shown as "/".
+    std::string AbsolutePath() const;
+    const std::string& NativePath() const { return nativePath_; }
+
+    bool Exists() const;
+    bool Directory() const; // follows a link to a folder
+    bool Visible() const;   // False for names that begin with "."
+    // The name of the registered FileType whose extension ends the name
+    // (letter case ignored); empty when none does.
+    std::string Type() const;
+    int64_t Length() const;
+
+    // nil at the root of a volume.
+    Ref<FolderItem> Parent() const;
+    Ref<FolderItem> Child(const std::string& name) const;
+    // The folder's entries, sorted bytewise by name; 0 for a file.
+    int Count() const;
+    // 1-based; raises OutOfBoundsException outside 1 .. Count.
+    Ref<FolderItem> Item(int index) const;
+
+    // Device and inode, to tell whether two items are the same on disk.
+    std::pair<uint64_t, uint64_t> Identity() const;
+
+    bool CreateAsFolder() const;
+    // Replaces the file's content safely: the bytes go to a temporary file
+    // in the same folder, every write is checked, then the temporary file is
+    // renamed over this one. false (and this file unchanged) on any failure.
+    bool WriteAtomically(const std::string& bytes) const;
+
+private:
+    std::string nativePath_;
+};
+
+// The item named by an AbsolutePath (path type 0); nil when no volume of
+// that name is mounted or a folder on the way is missing.
+Ref<FolderItem> GetFolderItem(const std::string& absolutePath, int pathType = 0);
+// The mounted volume at the index: 0 the startup volume; nil past the last.
+Ref<FolderItem> Volume(int index);
+int VolumeCount();
+// The user's configuration folder, created when missing; nil when it
+// cannot be had.
+Ref<FolderItem> PreferencesFolder();

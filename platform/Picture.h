@@ -1,0 +1,43 @@
+#pragma once
+
+#include "Color.h"
+#include "FolderItem.h"
+#include "Ref.h"
+
+#include <QImage>
+
+#include <cstdint>
+#include <memory>
+
+class Graphics;
+
+// A picture of width x height pixels at 32 bits. A new picture is white.
+class Picture {
+public:
+    Picture(int32_t width, int32_t height);
+    explicit Picture(QImage image); // converted to 32 bits
+    ~Picture();
+
+    // The largest width x height NewPicture makes.
+    static constexpr int64_t MaxPixels = 64 * 1024 * 1024;
+
+    int32_t Width() const;
+    int32_t Height() const;
+    Graphics& graphics();
+
+    // nil when the file holds no picture the framework can decode.
+    static Ref<Picture> Open(const Ref<FolderItem>& file);
+    // nil when the bytes hold no picture the framework can decode.
+    static Ref<Picture> FromData(const std::string& bytes);
+
+    const QImage& image() const { return image_; }
+    QImage& image() { return image_; }
+
+private:
+    QImage image_;
+    std::unique_ptr<Graphics> graphics_;
+};
+
+// nil when width or height is not above 0, the depth is not 32, or the
+// picture would exceed Picture::MaxPixels.
+Ref<Picture> NewPicture(int64_t width, int64_t height, int depth);

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The framework's text functions. Strings are byte strings; the character
+// forms treat valid UTF-8 as characters and any other text as one character
+// per byte.
+
+// Characters.
+int Len(const std::string& text);
+std::string Left(const std::string& text, int count);
+std::string Right(const std::string& text, int count);
+std::string Chr(int codePoint); // UTF-8 form of one character
+
+// Bytes.
+int LenB(const std::string& text);
+std::string LeftB(const std::string& text, int count);
+std::string RightB(const std::string& text, int count);
+std::string MidB(const std::string& text, int start, int count = -1); // start is 1-based
+std::string ChrB(int byte);
+int AscB(const std::string& text); // first byte, 0 to 255; 0 for the empty string
+
+// 1-based position of find in text at or after start; 0 when there is none.
+// A start below 1 searches from the beginning. The search is byte-exact.
+int InStrB(int start, const std::string& text, const std::string& find);
+std::string ReplaceAllB(const std::string& text, const std::string& find,
+                        const std::string& replacement);
+
+// 0-based pieces; one piece (the whole text) when the delimiter is absent.
+std::vector<std::string> Split(const std::string& text, const std::string& delimiter);
+
+// The framework's string equality: letter case of ASCII letters is ignored,
+// everything else compares bytewise.
+bool StringEquals(const std::string& a, const std::string& b);
+
+// Whether the bytes are valid UTF-8.
+bool IsValidUtf8(const std::string& text);
+
+// Valid UTF-8 unchanged; any other text taken as ISO Latin-1, one byte a
+// character, and returned as UTF-8. Used for names shown to a person.
+std::string ToDisplayText(const std::string& bytes);
