@@ -1,0 +1,36 @@
+#pragma once
+
+#include "MemoryBlock.h"
+#include "Picture.h"
+#include "Ref.h"
+
+#include <cstdint>
+#include <string>
+
+// Shared helpers of the material file format, one section per concern.
+namespace MaxwellHelper {
+
+// ---- Length-prefixed strings -------------------------------------------------
+
+// The longest string the prefix can carry (prefix 0xFF 0xFF).
+constexpr int32_t MaxStringLength = 49151;
+
+// The on-disk form of bytes: a one-byte prefix below 64 bytes unless forceLong,
+// else the two-byte prefix (high part + 0x40 first). Raises
+// OutOfBoundsException for a string longer than MaxStringLength, which has no
+// on-disk form.
+std::string string2mxstring(const std::string& bytes, bool forceLong);
+
+// ---- Preview pixel blocks ----------------------------------------------------
+// A pixel block is width x height pixels, rows top to bottom, three bytes per
+// pixel (red, green, blue), no padding.
+
+// A new picture from the block; nil when the block's size is not
+// width x height x 3. A nil block raises NilObjectException, and so does a
+// picture the framework cannot make.
+Ref<Picture> RGBMB2Pict(const Ref<MemoryBlock>& block, int32_t width, int32_t height);
+
+// The picture's pixel block; an empty block for a nil picture. Never nil.
+Ref<MemoryBlock> Pict2RGBMB(const Ref<Picture>& picture);
+
+} // namespace MaxwellHelper

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "BinaryStream.h"
+#include "FolderItem.h"
+#include "Picture.h"
+#include "Ref.h"
+#include "mxmString.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// One material file in memory. The constructor reads the whole file;
+// writeFile rebuilds it. What the program does not interpret (the markers
+// and the raw blocks between stored paths) is kept as raw bytes and written
+// back as it stands.
+class mxmFile {
+  public:
+    // The side of the preview that is shown and written.
+    static constexpr int32_t PreviewSide = 200;
+    // The largest stored preview the reader accepts, in pixels; far above any
+    // real preview, and small enough that its block and picture can be made.
+    static constexpr int64_t MaxStoredPreviewPixels = 4096 * 4096;
+
+    // Reads the material at the stream's position. The stream is left at the
+    // end of the file (after the type marker when it is no material) and is
+    // not closed. Raises NilObjectException for a nil stream or file, and
+    // DamagedFileException for a stored preview whose size cannot be a
+    // picture.
+    mxmFile(const Ref<BinaryStream>& stream, const Ref<FolderItem>& file);
+
+    // Preview: the current source picture becomes the given one (nil keeps
+    // the preview as it is) and the preview is made again.
+    void SetPict(const Ref<Picture>& picture);
+    // Stretches myPict over a new 200 x 200 PreviewPict, each axis by its own
+    // factor; nothing happens while myPict is nil.
+    void CreatePreview();
+    // Back to the preview as it was read.
+    void Revert();
+
+    // Writes the material over the target, its name up to the first "." as
+    // the material name, then gives the target the extension ".mxm" when it
+    // lacks it. false when the file could not be written (the user has been
+    // told, the target is unchanged). A nil target, or an object that holds
+    // no material, raises NilObjectException before anything is written.
+    bool writeFile(const Ref<FolderItem>& target);
+    // The whole file as writeFile stores it, from the model as it stands.
+    std::string fileBytes() const;
+
+    std::string getMaterialName() const;
+    // The text after the last separator of the kind ("/" or "\") that occurs
+    // more often in the path; on a tie the backslash decides.
+    static std::string getFilenameFromPath(const std::string& path);
+
+    // Path check (implemented with the path search): rewrites stored paths
+    // that point nowhere, returns the report and raises status to the worst
+    // severity found.
+    std::string ResetPaths(int32_t& status);
+    // Relocates the ".ior" and ".r2" references inside one raw block;
+    // returns their report lines.
+    std::string findFileInBlock(std::string& block, bool forceLong);
+
+    Ref<FolderItem> mxmFileFolderItem;
+    std::string fileName;
+    Ref<Picture> PreviewPict;
+    Ref<Picture> myPict;
+    Ref<Picture> revertPict;
+    Ref<mxmString> mxm2TextureName;
+    std::string mxm1TypeMarker;
+    int32_t mxm3PreviewWidth = 0;
+    int32_t mxm4PreviewHeight = 0;
+    std::string mxm5Mittelmarker;
+    std::vector<mxmString> mxmPaths;
+    std::vector<std::string> mxmParameter;
+    bool isMXM = false;
+
+  private:
+    void readPreview(BinaryStream& in);
+    void readStoredPreview(BinaryStream& in);
+    void makeBlankPreviewSource();
+    void keepRevertCopy();
+    void readRecords(BinaryStream& in);
+    bool moveToMxmName(FolderItem& target);
+};
