@@ -1,0 +1,52 @@
+#pragma once
+
+#include "Color.h"
+
+#include <cstdint>
+#include <string>
+
+// Builds the bytes of a material file field by field, in file order, so that a
+// test shows exactly which byte matters:
+//
+//   std::string file = MaterialBytes()
+//       .marker().string("oak").preview(100, 50).middle()
+//       .record("/tex/a.jpg", "params bitmap").record("/tex/b.jpg", "tail")
+//       .bytes();
+//
+// Nothing is checked: damaged files are built the same way (raw(), uint32()).
+class MaterialBytes {
+  public:
+    // "MXM" and four more bytes: the type marker of a material.
+    static const std::string DefaultMarker;
+    // 25 bytes standing for the middle marker.
+    static const std::string DefaultMiddle;
+
+    MaterialBytes& raw(const std::string& bytes);
+    MaterialBytes& uint32(uint32_t value); // little-endian
+    MaterialBytes& marker(const std::string& bytes = DefaultMarker);
+    // A length-prefixed string in the shortest form: one prefix byte below 64
+    // bytes, else 0x40 + high part, then the low part.
+    MaterialBytes& string(const std::string& bytes);
+    // A length-prefixed string that always has the two-byte prefix.
+    MaterialBytes& longString(const std::string& bytes);
+    // Width, height and the pattern block of width x height pixels.
+    MaterialBytes& preview(int width, int height);
+    // A width field that means "no stored preview" (0, or 0x80000000 and up).
+    MaterialBytes& noPreview(uint32_t widthField = 0);
+    MaterialBytes& middle(const std::string& bytes = DefaultMiddle);
+    // One record: the stored path as a length-prefixed string, then its block.
+    MaterialBytes& record(const std::string& path, const std::string& block);
+
+    const std::string& bytes() const { return bytes_; }
+    // The offset at which the next field starts.
+    int64_t size() const { return static_cast<int64_t>(bytes_.size()); }
+
+    // A colour that differs for neighbouring pixels in every channel, so a
+    // swapped channel, row or column shows.
+    static Color patternPixel(int x, int y);
+    // The pixel block of a width x height picture of patternPixel.
+    static std::string patternBlock(int width, int height);
+
+  private:
+    std::string bytes_;
+};
