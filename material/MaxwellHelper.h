@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FolderItem.h"
 #include "MemoryBlock.h"
 #include "Picture.h"
 #include "Ref.h"
@@ -32,5 +33,21 @@ Ref<Picture> RGBMB2Pict(const Ref<MemoryBlock>& block, int32_t width, int32_t he
 
 // The picture's pixel block; an empty block for a nil picture. Never nil.
 Ref<MemoryBlock> Pict2RGBMB(const Ref<Picture>& picture);
+
+// ---- Stored paths and the file search --------------------------------------
+
+// The stored form of the file's path: "/" and the folders below the startup
+// volume, else "/Volumes/" and the volume's name first.
+std::string getMaxwellPath(const Ref<FolderItem>& f);
+
+// True when a file called name stands at the place the stored path names.
+// Sounds the beep when something of another name stands there.
+bool MaxwellPathFileExists(const std::string& path, const std::string& name);
+
+// The first file called name in the folder's tree (its own files before any
+// subfolder, subfolders depth first in entry order), then, when searchDefaults
+// is set, in each default search location in list order; nil when none.
+Ref<FolderItem> findFile(const std::string& name, const Ref<FolderItem>& folder,
+                         bool searchDefaults);
 
 } // namespace MaxwellHelper
