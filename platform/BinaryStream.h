@@ -4,8 +4,13 @@
 #include "Ref.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <string>
+
+// The C library's EOF macro would turn the member EOF() into a syntax error;
+// code that needs the end-of-file value uses std::char_traits<char>::eof().
+#undef EOF
 
 // A byte stream over a file or over bytes in memory. Reads at the end return
 // what there is: Read gives fewer bytes, ReadUInt8 and ReadUInt32 give 0 for
@@ -20,6 +25,9 @@ public:
 
     // nil when the file cannot be opened (missing, a folder, no permission).
     static Ref<BinaryStream> Open(const Ref<FolderItem>& file, bool writable);
+    // A new empty file, readable and writable, replacing any file of that
+    // name; nil when it cannot be created.
+    static Ref<BinaryStream> Create(const Ref<FolderItem>& file);
 
     bool LittleEndian = true;
 
@@ -42,4 +50,5 @@ public:
 private:
     explicit BinaryStream(std::unique_ptr<Source> source);
     std::unique_ptr<Source> source_;
+    int64_t position_ = 0;
 };

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <utility>
+#include <vector>
 
 // A reference to a file or folder, which need not exist. Names are the raw
 // bytes the file system gives; nothing is converted on the way.
@@ -49,7 +50,12 @@ public:
     bool WriteAtomically(const std::string& bytes) const;
 
 private:
+    const std::vector<std::string>& entries() const;
     std::string nativePath_;
+    // The folder's sorted entries as Count last read them, so that a walk
+    // over Item(1 .. Count) reads the folder once.
+    mutable std::vector<std::string> entries_;
+    mutable bool listed_ = false;
 };
 
 // The item named by an AbsolutePath (path type 0); nil when no volume of

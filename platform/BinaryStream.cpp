@@ -1,0 +1,202 @@
+#include "BinaryStream.h"
+
+#include <algorithm>
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+// The bytes behind a stream: positioned reads and writes over a file or over
+// memory. A closed source holds nothing and takes nothing.
+class BinaryStream::Source {
+  public:
+    virtual ~Source() = default;
+    virtual int64_t length() const = 0;
+    // Up to count bytes at offset; fewer at the end.
+    virtual std::string readAt(int64_t offset, int64_t count) = 0;
+    virtual bool writeAt(int64_t offset, const std::string& bytes) = 0;
+    virtual void close() = 0;
+};
+
+namespace {
+
+class MemorySource : public BinaryStream::Source {
+  public:
+    explicit MemorySource(std::string bytes) : bytes_(std::move(bytes)) {}
+
+    int64_t length() const override { return static_cast<int64_t>(bytes_.size()); }
+
+    std::string readAt(int64_t offset, int64_t count) override {
+        return bytes_.substr(static_cast<size_t>(offset), static_cast<size_t>(count));
+    }
+
+    bool writeAt(int64_t offset, const std::string& bytes) override {
+        if (closed_)
+            return false;
+        const auto end = static_cast<size_t>(offset) + bytes.size();
+        if (end > bytes_.size())
+            bytes_.resize(end);
+        bytes_.replace(static_cast<size_t>(offset), bytes.size(), bytes);
+        return true;
+    }
+
+    void close() override {
+        bytes_.clear();
+        closed_ = true;
+    }
+
+  private:
+    std::string bytes_;
+    bool closed_ = false;
+};
+
+class FileSource : public BinaryStream::Source {
+  public:
+    FileSource(int fd, bool writable) : fd_(fd), writable_(writable) {}
+    ~FileSource() override { close(); }
+
+    int64_t length() const override {
+        struct stat info {};
+        if (fd_ < 0 || ::fstat(fd_, &info) != 0)
+            return 0;
+        return static_cast<int64_t>(info.st_size);
+    }
+
+    std::string readAt(int64_t offset, int64_t count) override {
+        std::string bytes(static_cast<size_t>(count), '\0');
+        size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = ::pread(fd_, bytes.data() + done, bytes.size() - done,
+                                      static_cast<off_t>(offset + static_cast<int64_t>(done)));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            done += static_cast<size_t>(n);
+        }
+        bytes.resize(done);
+        return bytes;
+    }
+
+    bool writeAt(int64_t offset, const std::string& bytes) override {
+        if (fd_ < 0 || !writable_)
+            return false;
+        size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = ::pwrite(fd_, bytes.data() + done, bytes.size() - done,
+                                       static_cast<off_t>(offset + static_cast<int64_t>(done)));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                return false;
+            done += static_cast<size_t>(n);
+        }
+        return true;
+    }
+
+    void close() override {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = -1;
+    }
+
+  private:
+    int fd_;
+    bool writable_;
+};
+
+} // namespace
+
+BinaryStream::BinaryStream(const std::string& bytes)
+    : source_(std::make_unique<MemorySource>(bytes)) {}
+
+BinaryStream::BinaryStream(std::unique_ptr<Source> source) : source_(std::move(source)) {}
+
+BinaryStream::~BinaryStream() = default;
+
+Ref<BinaryStream> BinaryStream::Open(const Ref<FolderItem>& file, bool writable) {
+    const int fd = ::open(file->NativePath().c_str(), (writable ? O_RDWR : O_RDONLY) | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+        ::close(fd);
+        return nullptr;
+    }
+    return Ref<BinaryStream>(std::shared_ptr<BinaryStream>(
+        new BinaryStream(std::make_unique<FileSource>(fd, writable))));
+}
+
+Ref<BinaryStream> BinaryStream::Create(const Ref<FolderItem>& file) {
+    const int fd = ::open(file->NativePath().c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return nullptr;
+    return Ref<BinaryStream>(
+        std::shared_ptr<BinaryStream>(new BinaryStream(std::make_unique<FileSource>(fd, true))));
+}
+
+int64_t BinaryStream::Length() const {
+    return source_->length();
+}
+
+int64_t BinaryStream::Position() const {
+    return position_;
+}
+
+void BinaryStream::setPosition(int64_t position) {
+    position_ = std::clamp<int64_t>(position, 0, Length());
+}
+
+bool BinaryStream::EOF() const {
+    return position_ >= Length();
+}
+
+std::string BinaryStream::Read(int64_t count) {
+    const int64_t length = Length();
+    position_ = std::min(position_, length);
+    const int64_t available = std::min(std::max<int64_t>(count, 0), length - position_);
+    if (available == 0)
+        return {};
+    std::string bytes = source_->readAt(position_, available);
+    position_ += static_cast<int64_t>(bytes.size());
+    return bytes;
+}
+
+uint8_t BinaryStream::ReadUInt8() {
+    const std::string bytes = Read(1);
+    return bytes.empty() ? 0 : static_cast<uint8_t>(bytes[0]);
+}
+
+uint32_t BinaryStream::ReadUInt32() {
+    // Missing bytes at the end count as 0.
+    std::string bytes = Read(4);
+    bytes.resize(4, '\0');
+    uint32_t value = 0;
+    for (int i = 0; i < 4; ++i) {
+        const int shift = LittleEndian ? 8 * i : 8 * (3 - i);
+        value |= static_cast<uint32_t>(static_cast<uint8_t>(bytes[static_cast<size_t>(i)]))
+                 << shift;
+    }
+    return value;
+}
+
+bool BinaryStream::Write(const std::string& bytes) {
+    if (!source_->writeAt(position_, bytes))
+        return false;
+    position_ += static_cast<int64_t>(bytes.size());
+    return true;
+}
+
+bool BinaryStream::WriteUInt32(uint32_t value) {
+    std::string bytes(4, '\0');
+    for (int i = 0; i < 4; ++i) {
+        const int shift = LittleEndian ? 8 * i : 8 * (3 - i);
+        bytes[static_cast<size_t>(i)] = static_cast<char>(value >> shift);
+    }
+    return Write(bytes);
+}
+
+void BinaryStream::Close() {
+    source_->close();
+}

@@ -1,0 +1,365 @@
+#include "FolderItem.h"
+
+#include "Exceptions.h"
+#include "FileType.h"
+#include "NativeFolder.h"
+#include "Text.h"
+#include "Volumes.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Absolute, without repeated or trailing slashes, so that paths compare as
+// text. Links and ".." are left alone: an item keeps the path it was given.
+std::string normalized(const std::string& path) {
+    std::string absolute = path;
+    if (absolute.empty() || absolute[0] != '/') {
+        char buffer[PATH_MAX];
+        const char* cwd = ::getcwd(buffer, sizeof buffer);
+        absolute = std::string(cwd ? cwd : "") + "/" + absolute;
+    }
+    std::string out;
+    for (char c : absolute)
+        if (c != '/' || out.empty() || out.back() != '/')
+            out += c;
+    if (out.size() > 1 && out.back() == '/')
+        out.pop_back();
+    return out;
+}
+
+std::string baseName(const std::string& path) {
+    return path.substr(path.rfind('/') + 1);
+}
+
+std::string folderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string joined(const std::string& folder, const std::string& name) {
+    return folder == "/" ? "/" + name : folder + "/" + name;
+}
+
+bool isInside(const std::string& path, const std::string& root) {
+    if (root == "/")
+        return true;
+    return path.compare(0, root.size(), root) == 0 &&
+           (path.size() == root.size() || path[root.size()] == '/');
+}
+
+// A name the file system can hold in one folder entry.
+bool isPlainName(const std::string& name) {
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of(std::string("/\0", 2)) == std::string::npos;
+}
+
+// The volume name as a colon path shows it.
+std::string shownName(const std::string& name) {
+    return ReplaceAllB(name, ":", "/");
+}
+
+// The volume holding the path: the one whose root is the longest prefix;
+// among roots of the same length another volume wins over the startup
+// volume. -1 when no volume holds the path.
+int volumeIndexOf(const std::vector<VolumeEntry>& table, const std::string& path) {
+    int best = -1;
+    size_t bestLength = 0;
+    for (size_t k = 1; k <= table.size(); ++k) {
+        const size_t i = k % table.size();
+        const std::string root = normalized(table[i].nativeRoot);
+        if (isInside(path, root) && (best < 0 || root.size() > bestLength)) {
+            best = static_cast<int>(i);
+            bestLength = root.size();
+        }
+    }
+    return best;
+}
+
+int volumeRootIndexOf(const std::vector<VolumeEntry>& table, const std::string& path) {
+    for (size_t i = 0; i < table.size(); ++i)
+        if (normalized(table[i].nativeRoot) == path)
+            return static_cast<int>(i);
+    return -1;
+}
+
+bool renameWithoutReplacing(const std::string& from, const std::string& to) {
+#ifdef RENAME_NOREPLACE
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+#endif
+    struct stat info {};
+    if (::lstat(to.c_str(), &info) == 0)
+        return false;
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool writeAll(int fd, const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+std::string randomSuffix() {
+    static std::mt19937_64 generator{std::random_device{}() ^ static_cast<uint64_t>(::getpid())};
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::string suffix;
+    for (int i = 0; i < 10; ++i)
+        suffix += letters[generator() % (sizeof letters - 1)];
+    return suffix;
+}
+
+// A new file next to the target, made with O_EXCL so that no other file is
+// ever reused. -1 when the folder does not take it.
+int createTemporaryFile(const std::string& target, std::string& tempPath) {
+    const std::string stem = "." + baseName(target).substr(0, 200) + ".";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        tempPath = joined(folderOf(target), stem + randomSuffix() + ".tmp");
+        const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
+// Writing through a link replaces the file it leads to, not the link.
+std::string resolvedTarget(const std::string& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+        return path;
+    char* real = ::realpath(path.c_str(), nullptr);
+    if (!real)
+        return path;
+    std::string resolved = real;
+    std::free(real);
+    return resolved;
+}
+
+bool makeFolders(const std::string& path) {
+    if (NativeFolder::isFolder(path))
+        return true;
+    if (path == "/" || !makeFolders(folderOf(path)))
+        return false;
+    return ::mkdir(path.c_str(), 0700) == 0 || NativeFolder::isFolder(path);
+}
+
+std::string userConfigFolder() {
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (config && config[0] == '/')
+        return config;
+    const char* home = std::getenv("HOME");
+    if (home && home[0] == '/')
+        return std::string(home) + "/.config";
+    const passwd* user = ::getpwuid(::getuid());
+    if (user && user->pw_dir && user->pw_dir[0] == '/')
+        return std::string(user->pw_dir) + "/.config";
+    return {};
+}
+
+} // namespace
+
+FolderItem::FolderItem(std::string nativePath) : nativePath_(normalized(nativePath)) {}
+
+std::string FolderItem::Name() const {
+    const auto table = Volumes::table();
+    const int volume = volumeRootIndexOf(table, nativePath_);
+    return volume >= 0 ? table[static_cast<size_t>(volume)].name : baseName(nativePath_);
+}
+
+bool FolderItem::setName(const std::string& newName) {
+    if (!isPlainName(newName) || volumeRootIndexOf(Volumes::table(), nativePath_) >= 0 ||
+        nativePath_ == "/")
+        return false;
+    if (newName == baseName(nativePath_))
+        return true;
+    const std::string newPath = joined(folderOf(nativePath_), newName);
+    // Never replace another file: a rename that would is refused.
+    if (!renameWithoutReplacing(nativePath_, newPath))
+        return false;
+    nativePath_ = newPath;
+    listed_ = false;
+    return true;
+}
+
+std::string FolderItem::DisplayName() const {
+    return ToDisplayText(Name());
+}
+
+std::string FolderItem::AbsolutePath() const {
+    const auto table = Volumes::table();
+    const int volume = volumeIndexOf(table, nativePath_);
+    if (volume < 0)
+        return {};
+    const VolumeEntry& entry = table[static_cast<size_t>(volume)];
+    const std::string rest = nativePath_.substr(normalized(entry.nativeRoot).size());
+    std::string path = shownName(entry.name) + ":";
+    bool first = true;
+    for (const std::string& component : Split(rest, "/")) {
+        if (component.empty())
+            continue;
+        path += (first ? "" : ":") + ReplaceAllB(component, ":", "/");
+        first = false;
+    }
+    return path;
+}
+
+bool FolderItem::Exists() const {
+    struct stat info {};
+    return ::stat(nativePath_.c_str(), &info) == 0;
+}
+
+bool FolderItem::Directory() const {
+    return NativeFolder::isFolder(nativePath_);
+}
+
+bool FolderItem::Visible() const {
+    return Name().rfind(".", 0) != 0;
+}
+
+std::string FolderItem::Type() const {
+    if (Directory())
+        return {};
+    return FileTypes::typeOfFileName(Name());
+}
+
+int64_t FolderItem::Length() const {
+    struct stat info {};
+    if (::stat(nativePath_.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return 0;
+    return static_cast<int64_t>(info.st_size);
+}
+
+Ref<FolderItem> FolderItem::Parent() const {
+    if (nativePath_ == "/" || volumeRootIndexOf(Volumes::table(), nativePath_) >= 0)
+        return nullptr;
+    return makeRef<FolderItem>(folderOf(nativePath_));
+}
+
+Ref<FolderItem> FolderItem::Child(const std::string& name) const {
+    if (!isPlainName(name))
+        return nullptr;
+    return makeRef<FolderItem>(joined(nativePath_, name));
+}
+
+const std::vector<std::string>& FolderItem::entries() const {
+    if (!listed_) {
+        entries_ = Directory() ? NativeFolder::entries(nativePath_) : std::vector<std::string>{};
+        listed_ = true;
+    }
+    return entries_;
+}
+
+int FolderItem::Count() const {
+    listed_ = false;
+    return static_cast<int>(entries().size());
+}
+
+Ref<FolderItem> FolderItem::Item(int index) const {
+    const auto& names = entries();
+    if (index < 1 || static_cast<size_t>(index) > names.size())
+        throw OutOfBoundsException("There is no entry " + std::to_string(index) + " in " +
+                                   DisplayName() + ".");
+    return makeRef<FolderItem>(joined(nativePath_, names[static_cast<size_t>(index - 1)]));
+}
+
+std::pair<uint64_t, uint64_t> FolderItem::Identity() const {
+    struct stat info {};
+    if (::stat(nativePath_.c_str(), &info) != 0)
+        return {0, 0};
+    return {static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino)};
+}
+
+bool FolderItem::CreateAsFolder() const {
+    return ::mkdir(nativePath_.c_str(), 0777) == 0 || Directory();
+}
+
+bool FolderItem::WriteAtomically(const std::string& bytes) const {
+    const std::string target = resolvedTarget(nativePath_);
+    struct stat info {};
+    const bool exists = ::stat(target.c_str(), &info) == 0;
+    // A folder is never replaced, and a write-protected file stays protected.
+    if (exists && (!S_ISREG(info.st_mode) || ::access(target.c_str(), W_OK) != 0))
+        return false;
+    std::string tempPath;
+    const int fd = createTemporaryFile(target, tempPath);
+    if (fd < 0)
+        return false;
+    bool ok = writeAll(fd, bytes);
+    ok = ok && (!exists || ::fchmod(fd, info.st_mode & 07777) == 0);
+    ok = ok && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && ::rename(tempPath.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        ::unlink(tempPath.c_str());
+        return false;
+    }
+    // The new name must survive a crash as well as the new content.
+    const int folder = ::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
+    return true;
+}
+
+Ref<FolderItem> GetFolderItem(const std::string& absolutePath, int pathType) {
+    if (pathType != 0)
+        return nullptr;
+    const std::vector<std::string> components = Split(absolutePath, ":");
+    const auto table = Volumes::table();
+    const VolumeEntry* volume = nullptr;
+    for (const VolumeEntry& entry : table)
+        if (!volume && StringEquals(shownName(entry.name), components[0]))
+            volume = &entry;
+    if (!volume)
+        return nullptr;
+    std::string path = normalized(volume->nativeRoot);
+    for (size_t i = 1; i < components.size(); ++i) {
+        if (components[i].empty())
+            continue;
+        const std::string name = ReplaceAllB(components[i], "/", ":");
+        // "." and ".." are no names on a colon path: they would lead out of the volume.
+        if (!isPlainName(name) || !NativeFolder::isFolder(path))
+            return nullptr;
+        path = joined(path, name);
+    }
+    return makeRef<FolderItem>(path);
+}
+
+Ref<FolderItem> Volume(int index) {
+    const auto table = Volumes::table();
+    if (index < 0 || static_cast<size_t>(index) >= table.size())
+        return nullptr;
+    return makeRef<FolderItem>(table[static_cast<size_t>(index)].nativeRoot);
+}
+
+int VolumeCount() {
+    return static_cast<int>(Volumes::table().size());
+}
+
+Ref<FolderItem> PreferencesFolder() {
+    std::string root = Volumes::preferencesRoot();
+    if (root.empty())
+        root = userConfigFolder();
+    if (root.empty() || !makeFolders(normalized(root)))
+        return nullptr;
+    return makeRef<FolderItem>(root);
+}

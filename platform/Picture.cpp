@@ -1,0 +1,94 @@
+#include "Picture.h"
+
+#include "Graphics.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QImageReader>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Picture files larger than this are not read: no picture the program can
+// show needs more, and a damaged or hostile file must not exhaust memory.
+constexpr int64_t MaxPictureFileSize = 256 * 1024 * 1024;
+
+bool readWholeFile(const std::string& nativePath, std::string& bytes) {
+    const int fd = ::open(nativePath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat info {};
+    bool ok =
+        ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= MaxPictureFileSize;
+    if (ok) {
+        bytes.resize(static_cast<size_t>(info.st_size));
+        size_t done = 0;
+        while (ok && done < bytes.size()) {
+            const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+            ok = n > 0;
+            done += ok ? static_cast<size_t>(n) : 0;
+        }
+    }
+    ::close(fd);
+    return ok;
+}
+
+} // namespace
+
+Picture::Picture(int32_t width, int32_t height)
+    : image_(width, height, QImage::Format_RGB32), graphics_(std::make_unique<Graphics>(*this)) {
+    image_.fill(Qt::white);
+}
+
+Picture::Picture(QImage image)
+    : image_(image.convertToFormat(QImage::Format_RGB32)),
+      graphics_(std::make_unique<Graphics>(*this)) {}
+
+Picture::~Picture() = default;
+
+int32_t Picture::Width() const {
+    return image_.width();
+}
+
+int32_t Picture::Height() const {
+    return image_.height();
+}
+
+Graphics& Picture::graphics() {
+    return *graphics_;
+}
+
+Ref<Picture> Picture::Open(const Ref<FolderItem>& file) {
+    std::string bytes;
+    if (!readWholeFile(file->NativePath(), bytes))
+        return nullptr;
+    return FromData(bytes);
+}
+
+Ref<Picture> Picture::FromData(const std::string& bytes) {
+    QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setDecideFormatFromContent(true);
+    const QSize size = reader.size();
+    if (size.isValid() && static_cast<int64_t>(size.width()) * size.height() > MaxPixels)
+        return nullptr;
+    QImage image = reader.read();
+    if (image.isNull() || static_cast<int64_t>(image.width()) * image.height() > MaxPixels)
+        return nullptr;
+    return makeRef<Picture>(std::move(image));
+}
+
+Ref<Picture> NewPicture(int64_t width, int64_t height, int depth) {
+    if (width <= 0 || height <= 0 || depth != 32 || width > INT32_MAX || height > INT32_MAX ||
+        width * height > Picture::MaxPixels)
+        return nullptr;
+    auto picture = makeRef<Picture>(static_cast<int32_t>(width), static_cast<int32_t>(height));
+    if (picture->image().isNull())
+        return nullptr;
+    return picture;
+}
