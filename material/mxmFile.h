@@ -79,6 +79,6 @@ class mxmFile {
     void readStoredPreview(BinaryStream& in);
     void makeBlankPreviewSource();
     void keepRevertCopy();
-    void readRecords(BinaryStream& in);
-    bool moveToMxmName(FolderItem& target);
+    void readRecords(const Ref<BinaryStream>& stream);
+    static bool moveToMxmName(FolderItem& target);
 };

@@ -1,0 +1,168 @@
+#include "mxmFile.h"
+
+#include "Exceptions.h"
+#include "MaxwellHelper.h"
+#include "Services.h"
+#include "Text.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
+namespace {
+
+constexpr int64_t TypeMarkerLength = 7;
+constexpr int64_t MiddleMarkerLength = 25;
+constexpr int64_t BytesPerPixel = 3;
+const std::string BlockKeyword = "bitmap";
+const std::string MaterialExtension = ".mxm";
+
+std::string uint32LittleEndian(uint32_t value) {
+    std::string bytes(4, '\0');
+    for (int i = 0; i < 4; ++i)
+        bytes[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    return bytes;
+}
+
+std::string sizeText(int64_t width, int64_t height) {
+    return std::to_string(width) + " x " + std::to_string(height);
+}
+
+} // namespace
+
+mxmFile::mxmFile(const Ref<BinaryStream>& stream, const Ref<FolderItem>& file) {
+    BinaryStream& in = stream.get();
+    mxmFileFolderItem = file;
+    fileName = file->Name();
+    in.LittleEndian = true;
+    mxm1TypeMarker = in.Read(TypeMarkerLength);
+    if (!StringEquals(LeftB(mxm1TypeMarker, 3), "MXM"))
+        return;
+    isMXM = true;
+    mxm2TextureName = makeRef<mxmString>(stream);
+    readPreview(in);
+    keepRevertCopy();
+    CreatePreview();
+    mxm5Mittelmarker = in.Read(MiddleMarkerLength);
+    readRecords(stream);
+}
+
+void mxmFile::readPreview(BinaryStream& in) {
+    mxm3PreviewWidth = static_cast<int32_t>(in.ReadUInt32());
+    if (mxm3PreviewWidth <= 0) {
+        makeBlankPreviewSource();
+        return;
+    }
+    mxm4PreviewHeight = static_cast<int32_t>(in.ReadUInt32());
+    // A zero height stores an empty pixel block, so the fields after it still
+    // line up: the file is kept and shown like one without a stored preview.
+    if (mxm4PreviewHeight == 0) {
+        makeBlankPreviewSource();
+        return;
+    }
+    readStoredPreview(in);
+}
+
+void mxmFile::readStoredPreview(BinaryStream& in) {
+    const int64_t width = mxm3PreviewWidth;
+    const int64_t height = mxm4PreviewHeight;
+    // The sizes come from the file; they are checked before anything is made
+    // from them, so a damaged header cannot make the program allocate.
+    if (height < 0 || width * height > MaxStoredPreviewPixels)
+        throw DamagedFileException("The material file \"" + fileName +
+                                   "\" is damaged: it claims a preview of " +
+                                   sizeText(width, static_cast<uint32_t>(height)) +
+                                   " pixels, more than a material can hold.");
+    const int64_t size = width * height * BytesPerPixel;
+    std::string pixels = in.Read(size);
+    // A file that ends inside the block gives black for the missing pixels.
+    pixels.resize(static_cast<size_t>(size), '\0');
+    myPict = MaxwellHelper::RGBMB2Pict(makeRef<MemoryBlock>(pixels), mxm3PreviewWidth,
+                                       mxm4PreviewHeight);
+}
+
+void mxmFile::makeBlankPreviewSource() {
+    mxm3PreviewWidth = PreviewSide;
+    mxm4PreviewHeight = PreviewSide;
+    myPict = NewPicture(PreviewSide, PreviewSide, 32);
+}
+
+void mxmFile::readRecords(const Ref<BinaryStream>& stream) {
+    BinaryStream& in = stream.get();
+    const int64_t start = in.Position();
+    if (in.Length() > std::numeric_limits<int32_t>::max())
+        throw DamagedFileException("The material file \"" + fileName +
+                                   "\" is 2 GB or larger, beyond what a material can be.");
+    const std::string records = in.Read(in.Length() - start);
+    in.setPosition(start);
+    int keyword = 0; // 1-based position in records of the last "bitmap" found; 0 for none
+    while (in.Position() < in.Length()) {
+        mxmPaths.emplace_back(stream);
+        // The search starts after the string just read, so that a stored path
+        // holding "bitmap" cannot end its own block before it starts.
+        const int afterString = static_cast<int>(in.Position() - start) + 1;
+        keyword = InStrB(std::max(keyword + 5, afterString), records, BlockKeyword);
+        if (keyword == 0)
+            mxmParameter.push_back(in.Read(in.Length() - in.Position()));
+        else
+            mxmParameter.push_back(in.Read(start + keyword + 5 - in.Position()));
+    }
+}
+
+std::string mxmFile::fileBytes() const {
+    const Picture& preview = PreviewPict.get();
+    const Ref<MemoryBlock> pixels = MaxwellHelper::Pict2RGBMB(PreviewPict);
+    const std::string name = mxm2TextureName->getMxmString();
+    size_t size =
+        mxm1TypeMarker.size() + name.size() + 8 + pixels->bytes().size() + mxm5Mittelmarker.size();
+    for (size_t i = 0; i < mxmPaths.size(); ++i)
+        size += mxmPaths[i].getString().size() + 2 + mxmParameter[i].size();
+    std::string bytes;
+    bytes.reserve(size);
+    bytes += mxm1TypeMarker;
+    bytes += name;
+    bytes += uint32LittleEndian(static_cast<uint32_t>(preview.Width()));
+    bytes += uint32LittleEndian(static_cast<uint32_t>(preview.Height()));
+    bytes += pixels->bytes();
+    bytes += mxm5Mittelmarker;
+    for (size_t i = 0; i < mxmPaths.size(); ++i) {
+        bytes += mxmPaths[i].getMxmString();
+        bytes += mxmParameter[i];
+    }
+    return bytes;
+}
+
+bool mxmFile::writeFile(const Ref<FolderItem>& target) {
+    FolderItem& file = target.get();
+    mxm2TextureName->setString(Split(file.Name(), ".")[0]);
+    if (!file.WriteAtomically(fileBytes())) {
+        MsgBox("Can't write file... Probably file is opened in another application!");
+        return false;
+    }
+    moveToMxmName(file);
+    return true;
+}
+
+bool mxmFile::moveToMxmName(FolderItem& target) {
+    const std::string name = target.Name();
+    if (StringEquals(Right(name, 4), MaterialExtension))
+        return true;
+    // Renaming over an existing file would destroy it; the material then stays
+    // under the name it was written to.
+    const Ref<FolderItem> folder = target.Parent();
+    if (folder && folder->Child(name + MaterialExtension)->Exists())
+        return false;
+    return target.setName(name + MaterialExtension);
+}
+
+std::string mxmFile::getMaterialName() const {
+    return mxm2TextureName->getString();
+}
+
+std::string mxmFile::getFilenameFromPath(const std::string& path) {
+    const std::vector<std::string> slashPieces = Split(path, "/");
+    const std::vector<std::string> backslashPieces = Split(path, "\\");
+    if (backslashPieces.size() < slashPieces.size())
+        return slashPieces.back();
+    return backslashPieces.back();
+}
