@@ -1,0 +1,56 @@
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace fs = std::filesystem;
+
+TempFolder::TempFolder() {
+    std::string pattern = (fs::temp_directory_path() / "mxm-test-XXXXXX").string();
+    if (!::mkdtemp(pattern.data()))
+        throw std::runtime_error("cannot make a temporary folder");
+    path_ = pattern;
+}
+
+TempFolder::~TempFolder() {
+    std::error_code error;
+    // A test may have taken the write permission away; give it back so that
+    // everything can go.
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, error);
+    for (auto it = fs::recursive_directory_iterator(path_, error);
+         it != fs::recursive_directory_iterator(); it.increment(error))
+        if (it->is_directory(error) && !it->is_symlink(error))
+            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, error);
+    fs::remove_all(path_, error);
+}
+
+std::string TempFolder::pathOf(const std::string& relative) const {
+    return path_ + "/" + relative;
+}
+
+std::string TempFolder::makeFile(const std::string& relative, const std::string& bytes) const {
+    const fs::path file = pathOf(relative);
+    fs::create_directories(file.parent_path());
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    EXPECT_TRUE(out.good()) << "cannot write " << file;
+    return file.string();
+}
+
+std::string TempFolder::makeFolder(const std::string& relative) const {
+    fs::create_directories(pathOf(relative));
+    return pathOf(relative);
+}
+
+std::string TempFolder::readFile(const std::string& relative) const {
+    std::ifstream in(pathOf(relative), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+Ref<FolderItem> TempFolder::item(const std::string& relative) const {
+    return makeRef<FolderItem>(pathOf(relative));
+}
