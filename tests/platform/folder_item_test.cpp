@@ -60,6 +60,10 @@ TEST(ColonPaths, AVolumeInsideAnotherWinsForItsOwnItems) {
     EXPECT_EQ(makeRef<FolderItem>(nested + "/a.ior")->AbsolutePath(), "Data:a.ior");
     EXPECT_FALSE(makeRef<FolderItem>(nested)->Parent());
     EXPECT_EQ(makeRef<FolderItem>(nested)->Name(), "Data");
+
+    // The same folder mounted twice: the further volume names it.
+    Volumes::setTable({{"HD", volumes.root("HD")}, {"Alias", volumes.root("HD")}});
+    EXPECT_EQ(makeRef<FolderItem>(volumes.pathOf("HD", "a.ior"))->AbsolutePath(), "Alias:a.ior");
 }
 
 TEST(ColonPaths, AColonInANameIsShownAsSlashAndMappedBack) {
