@@ -1,13 +1,23 @@
 #pragma once
 
 #include "FolderItem.h"
+#include "MenuBar.h"
 #include "Ref.h"
 
+#include <deque>
+#include <exception>
+#include <functional>
+#include <map>
+#include <string>
+
+class Window;
+
 // The application object: exactly one exists while the program runs. The
-// program derives its own class and overrides the events it handles.
+// program derives its own class and overrides the events it handles. It uses
+// the QApplication that the program (or a test) made before it.
 class Application {
-public:
-    Application();  // registers this object as the application
+  public:
+    Application(); // registers this object as the application
     virtual ~Application();
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
@@ -20,6 +30,55 @@ public:
     // Raised for a file the desktop hands to the program.
     virtual void Event_OpenDocument(const Ref<FolderItem>& item) { (void)item; }
 
+    // Raises Open (once) and delivers the documents queued before it, in
+    // order, without entering the event loop.
+    void Start();
+    // Start, then the event loop until the application quits; the result is
+    // the process's exit status.
+    int Run();
+    // Hands a file to Event_OpenDocument; before Open has been raised the
+    // file waits and is delivered after it.
+    void OpenDocument(const Ref<FolderItem>& item);
+
     // Runs the events that are waiting (milliseconds -1: just those).
     void DoEvents(int milliseconds = -1);
+
+    // Asks every open window to close, as for quitting; the first that
+    // refuses (CancelClose) stops the quit and false is returned. Otherwise
+    // the event loop ends.
+    bool Quit();
+
+    // The menu bar that windows without their own show.
+    const Ref<::MenuBar>& MenuBar() const { return menuBar_; }
+    void setMenuBar(const Ref<::MenuBar>& bar);
+
+    // Installs the handler of a menu item by its Name; true from the handler
+    // means the command was handled.
+    void AddMenuHandler(const std::string& itemName, std::function<bool()> handler);
+    bool HasMenuHandler(const std::string& itemName) const;
+    // Runs a menu command as the menu would: the frontmost window's handler
+    // first, then the application's; the quit item quits when nobody handles
+    // it. False when nothing handled it.
+    bool HandleMenuCommand(const std::string& itemName);
+
+    // The one handling of an exception that no program code caught: a
+    // message naming it; the program goes on.
+    static void reportUnhandledException(const std::exception& error);
+    static void reportUnknownException();
+
+    // Used by windows: the command's road starting at that window (which may
+    // be nullptr), and whether a handler for the item exists on that road.
+    static bool routeMenuCommand(Window* window, const std::string& itemName);
+    static bool menuCommandAvailable(const Window* window, const MenuItem& item);
+
+  private:
+    bool runOwnHandler(const std::string& itemName);
+    void deliverQueuedDocuments();
+    void watchDesktopEvents();
+
+    bool opened_ = false;
+    bool running_ = false;
+    std::deque<Ref<FolderItem>> queuedDocuments_;
+    std::map<std::string, std::function<bool()>> menuHandlers_;
+    Ref<::MenuBar> menuBar_;
 };

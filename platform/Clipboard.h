@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+// The desktop's clipboard. Its text stays after Close and after the object
+// goes.
+class Clipboard {
+  public:
+    // UTF-8 text.
+    static std::string Text();
+    // Bytes: valid UTF-8 as it is, any other bytes taken as ISO Latin-1.
+    static void setText(const std::string& text);
+    static bool TextAvailable();
+    void Close() {}
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "FolderItem.h"
+#include "Ref.h"
+
+#include <string>
+
+class MessageDialog;
+
+// Which button of a MessageDialog ended it; None when it was closed without
+// one of its visible buttons.
+enum class MessageDialogChoice { Action, Cancel, AlternateAction, None };
+
+// Shows the framework's modal dialogs. The layer has one in force at a time
+// (DialogDispatcher): Qt's own dialogs when the program runs, a scripted one
+// in tests, so no modal dialog can escape a test's script.
+class DialogResponder {
+  public:
+    virtual ~DialogResponder() = default;
+
+    virtual void showMsgBox(const std::string& text) = 0;
+    virtual MessageDialogChoice showMessageDialog(const MessageDialog& dialog) = 0;
+    // filterTypeNames: ";"-joined names of registered FileTypes. nil on cancel.
+    virtual Ref<FolderItem> showOpenFile(const std::string& filterTypeNames) = 0;
+    virtual Ref<FolderItem> showSaveFile(const std::string& filterTypeNames,
+                                         const std::string& defaultName) = 0;
+    virtual Ref<FolderItem> showSelectFolder() = 0;
+    virtual void beep() = 0;
+};

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "Color.h"
+#include "Control.h"
+
+#include <string>
+
+class QLabel;
+
+// A text label. Carriage returns and line feeds break lines when Multiline.
+class StaticText : public Control {
+  public:
+    StaticText(Window& window, const std::string& name);
+
+    const std::string& Text() const { return text_; }
+    void setText(const std::string& text); // bytes; shown as text
+    Color TextColor() const { return textColor_; }
+    void setTextColor(Color color);
+    void setTextSize(int points); // 0: the system's size
+    void setMultiline(bool value);
+    void setTextAlign(int align); // 0 left, 1 centre, 2 right
+
+  private:
+    void show();
+
+    QLabel* label_;
+    std::string text_;
+    Color textColor_{0, 0, 0};
+    bool multiline_ = false;
+};
