@@ -147,11 +147,8 @@ bool mxmFile::moveToMxmName(FolderItem& target) {
     const std::string name = target.Name();
     if (StringEquals(Right(name, 4), MaterialExtension))
         return true;
-    // Renaming over an existing file would destroy it; the material then stays
-    // under the name it was written to.
-    const Ref<FolderItem> folder = target.Parent();
-    if (folder && folder->Child(name + MaterialExtension)->Exists())
-        return false;
+    // The framework never renames over another file: when the name with
+    // ".mxm" is taken, the material stays under the name it was written to.
     return target.setName(name + MaterialExtension);
 }
 
