@@ -1,0 +1,35 @@
+#pragma once
+
+#include "Application.h"
+#include "FolderItem.h"
+#include "Ref.h"
+
+#include <vector>
+
+// The program's application object. It owns the user's default search
+// locations for the whole run and lends them to the file search.
+class App : public Application {
+  public:
+    App();
+    ~App() override;
+
+    // The registered application object; raises NilObjectException when
+    // there is none, or when it is not an App.
+    static App& instance();
+
+    // Searched in this order after a material's own folder tree. The same
+    // object for the whole run: editors keep a reference to it and change it
+    // in place.
+    std::vector<Ref<FolderItem>> DefaultLocations;
+
+    virtual void AddDefaultLocationForSearch(const Ref<FolderItem>& folder);
+    virtual void ResetDefaultLocations();
+    // Appends every folder named in the preferences file that still exists.
+    virtual void LoadDefaultLocations();
+    // Replaces the preferences file by the list; false when the file could
+    // not be written, and the file then holds what it held before.
+    virtual bool SaveDefaultLocations();
+
+  private:
+    static Ref<FolderItem> preferencesFile();
+};

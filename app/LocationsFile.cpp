@@ -1,0 +1,99 @@
+#include "LocationsFile.h"
+
+#include "Text.h"
+
+#include <cstddef>
+
+namespace LocationsFile {
+namespace {
+
+const char hexDigits[] = "0123456789ABCDEF";
+
+// The length of the valid UTF-8 sequence that begins at the byte, or 0.
+std::size_t utf8SequenceLength(const std::string& text, std::size_t start) {
+    const auto lead = static_cast<unsigned char>(text[start]);
+    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+    if (length == 0 || start + length > text.size())
+        return 0;
+    return IsValidUtf8(text.substr(start, length)) ? length : 0;
+}
+
+void appendEscaped(std::string& line, unsigned char byte) {
+    line += '%';
+    line += hexDigits[byte >> 4];
+    line += hexDigits[byte & 0x0F];
+}
+
+std::string encodeLine(const std::string& path) {
+    std::string line;
+    std::size_t position = 0;
+    while (position < path.size()) {
+        const auto byte = static_cast<unsigned char>(path[position]);
+        if (byte >= 0x80) {
+            const std::size_t length = utf8SequenceLength(path, position);
+            if (length > 0) {
+                line.append(path, position, length);
+                position += length;
+                continue;
+            }
+        }
+        if (byte < 0x20 || byte == 0x7F || byte == '%' || byte >= 0x80)
+            appendEscaped(line, byte);
+        else
+            line += static_cast<char>(byte);
+        ++position;
+    }
+    return line;
+}
+
+int hexValue(char digit) {
+    if (digit >= '0' && digit <= '9')
+        return digit - '0';
+    if (digit >= 'A' && digit <= 'F')
+        return digit - 'A' + 10;
+    if (digit >= 'a' && digit <= 'f')
+        return digit - 'a' + 10;
+    return -1;
+}
+
+std::string decodeLine(const std::string& line) {
+    std::string path;
+    for (std::size_t position = 0; position < line.size(); ++position) {
+        if (line[position] == '%' && position + 2 < line.size() &&
+            hexValue(line[position + 1]) >= 0 && hexValue(line[position + 2]) >= 0) {
+            path +=
+                static_cast<char>(hexValue(line[position + 1]) * 16 + hexValue(line[position + 2]));
+            position += 2;
+        } else {
+            path += line[position];
+        }
+    }
+    return path;
+}
+
+} // namespace
+
+std::string format(const std::vector<std::string>& paths) {
+    std::string text;
+    for (const std::string& path : paths)
+        text += encodeLine(path) + "\n";
+    return text;
+}
+
+std::vector<std::string> parse(const std::string& text) {
+    std::vector<std::string> paths;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        paths.push_back(decodeLine(line));
+        start = end + 1;
+    }
+    return paths;
+}
+
+} // namespace LocationsFile
