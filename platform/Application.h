@@ -70,6 +70,8 @@ class Application {
     // be nullptr), and whether a handler for the item exists on that road.
     static bool routeMenuCommand(Window* window, const std::string& itemName);
     static bool menuCommandAvailable(const Window* window, const MenuItem& item);
+    // Used by windows: the last open window has gone.
+    void lastWindowClosed();
 
   private:
     bool runOwnHandler(const std::string& itemName);

@@ -34,7 +34,7 @@ class Canvas : public Control {
     void Refresh() override;
 
     // Drags carrying image data are accepted.
-    void AcceptPictureDrop() { acceptPictures_ = true; }
+    void AcceptPictureDrop();
     // Drags carrying a file of one of these registered types (";"-joined
     // names) are accepted. Anything else is refused at the drag.
     void AcceptFileDrop(const std::string& typeNames);
@@ -43,8 +43,10 @@ class Canvas : public Control {
     std::unique_ptr<DragItem> dragItemFor(const QMimeData& data) const;
 
   private:
+    bool wantsDrag(const QMimeData& data) const;
+    std::vector<Ref<FolderItem>> acceptedFiles(const QMimeData& data) const;
     bool acceptedFileName(const std::string& name) const;
-    void ensurePictureSize();
+    void repaintPicture();
     void paintOnto(QWidget& target);
 
     std::unique_ptr<Picture> picture_;

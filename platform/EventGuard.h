@@ -5,9 +5,9 @@
 // Program code runs from Qt's events only inside a guard. An exception it
 // raises goes to the one unhandled-exception report and never into Qt's
 // event loop, which does not allow exceptions through. While any guard is
-// active, closed windows are kept; they are deleted when the outermost guard
-// ends, so code that closed a window (or was delivered a close while it
-// pumped events) never meets a deleted window.
+// active, closed windows are kept; they are deleted from the event loop after
+// the outermost guard has ended, so code that closed a window (or was
+// delivered a close while it pumped events) never meets a deleted window.
 class EventGuard {
   public:
     EventGuard();

@@ -10,6 +10,8 @@ class QEvent;
 // from the function stops the event there. The hook lives as long as the
 // widget.
 class WidgetHook : public QObject {
+    Q_OBJECT
+
   public:
     WidgetHook(QObject* watched, std::function<bool(QEvent*)> handler);
 

@@ -83,6 +83,11 @@ class Window {
     // Runs a command as this window's menu bar would: this window's handler,
     // then the application's.
     bool HandleMenuCommand(const std::string& itemName);
+    // This window's handler alone; false when it has none or it declined.
+    bool runOwnMenuHandler(const std::string& itemName);
+    // Builds the shown menu bar anew, and updates which items are enabled.
+    void rebuildMenuBar();
+    void refreshMenuStates();
     // The action of the item in the window's menu bar (tests look at its
     // text, shortcut and enabled state, and trigger it); nullptr when none.
     QAction* menuAction(const std::string& itemName) const;
@@ -129,8 +134,11 @@ class Window {
     // Deletes every window at once, open or closed, without any event (for
     // the program's end and between tests).
     static void DiscardAll();
-    // Deletes the closed windows unless program code runs from an event.
+    // Deletes the closed windows, unless program code runs from an event
+    // (the outermost EventGuard asks again when it ends).
     static void deleteClosedWindows();
+    // The same, from the event loop soon.
+    static void deleteClosedWindowsLater();
 
   protected:
     Window();
@@ -142,9 +150,8 @@ class Window {
   private:
     void registerControl(std::unique_ptr<Control> control);
     void applyFlags();
-    void applySizeLimits();
-    void buildMenuBar();
-    void refreshMenuStates();
+    void applyGeometry();
+    bool closeWindow(bool appQuitting);
     void contentResized();
     bool pressDefaultOrCancel(int qtKey);
     void becameFront();
@@ -158,6 +165,7 @@ class Window {
     std::map<std::string, std::function<bool()>> menuHandlers_;
     Ref<::MenuBar> menuBar_;
     std::string title_;
+    int width_ = 300, height_ = 200;
     Color backColor_{0xFF, 0xFF, 0xFF};
     bool hasBackColor_ = false;
     bool resizeable_ = true;

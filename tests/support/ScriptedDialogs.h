@@ -24,6 +24,8 @@
 //   allowUnusedSteps() was called. pending() tells how many are left.
 // - Objects nest: the newest one answers; the destructor puts back the one
 //   in force before it.
+// - Making one also makes the test program's offscreen QApplication
+//   (OffscreenApplication.h) when there is none yet.
 
 #include "DialogResponder.h"
 #include "FolderItem.h"

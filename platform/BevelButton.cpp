@@ -1,0 +1,15 @@
+#include "BevelButton.h"
+
+#include "Window.h"
+
+#include <QPushButton>
+
+BevelButton::BevelButton(Window& window, const std::string& name)
+    : PushButton(window, name, new QPushButton(window.content())) {
+    auto* button = static_cast<QPushButton*>(widget());
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setStyleSheet("QPushButton { border: 1px solid #303030; border-radius: 0px;"
+                          " background: #d8d8d8; padding: 2px; }"
+                          " QPushButton:pressed { background: #a8a8a8; }"
+                          " QPushButton:disabled { color: #909090; background: #c0c0c0; }");
+}

@@ -1,0 +1,139 @@
+#include "QtDialogResponder.h"
+
+#include "FileType.h"
+#include "MessageDialog.h"
+#include "Text.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStringList>
+
+#include <cstdio>
+
+namespace {
+
+QString shown(const std::string& bytes) {
+    return QString::fromStdString(ToDisplayText(bytes));
+}
+
+// Without a QApplication no dialog can be shown: the message goes to the
+// error stream and every question is cancelled.
+bool canShow() {
+    return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
+}
+
+QWidget* dialogParent() {
+    return QApplication::activeWindow();
+}
+
+// "Maxwell Material (*.mxm);;..." for ";"-joined type names.
+QString nameFilters(const std::string& typeNames) {
+    QStringList filters;
+    for (const std::string& name : Split(typeNames, ";")) {
+        if (name.empty())
+            continue;
+        QStringList patterns;
+        for (const std::string& extension : Split(FileTypes::extensionsOf(name), ";"))
+            if (!extension.empty())
+                patterns << "*" + QString::fromStdString(extension);
+        if (!patterns.isEmpty())
+            filters << shown(name) + " (" + patterns.join(' ') + ")";
+    }
+    return filters.join(";;");
+}
+
+Ref<FolderItem> itemFor(const QString& path) {
+    if (path.isEmpty())
+        return nullptr;
+    return makeRef<FolderItem>(QFile::encodeName(path).toStdString());
+}
+
+QMessageBox::Icon iconOf(int code) {
+    switch (code) {
+    case 0:
+        return QMessageBox::Information;
+    case 1:
+        return QMessageBox::Warning;
+    case 2:
+        return QMessageBox::Critical;
+    case 3:
+        return QMessageBox::Question;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+} // namespace
+
+void QtDialogResponder::showMsgBox(const std::string& text) {
+    if (!canShow()) {
+        std::fprintf(stderr, "%s\n", text.c_str());
+        return;
+    }
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), shown(text),
+                    QMessageBox::Ok, dialogParent());
+    box.exec();
+}
+
+MessageDialogChoice QtDialogResponder::showMessageDialog(const MessageDialog& dialog) {
+    if (!canShow())
+        return MessageDialogChoice::Cancel;
+    QMessageBox box(iconOf(dialog.Icon), QApplication::applicationDisplayName(),
+                    shown(dialog.Message), QMessageBox::NoButton, dialogParent());
+    box.setInformativeText(shown(dialog.Explanation));
+    QAbstractButton* action =
+        box.addButton(shown(dialog.ActionButton.Caption), QMessageBox::AcceptRole);
+    QAbstractButton* alternate = nullptr;
+    if (dialog.AlternateActionButton.Visible)
+        alternate = box.addButton(shown(dialog.AlternateActionButton.Caption),
+                                  QMessageBox::DestructiveRole);
+    QAbstractButton* cancel = nullptr;
+    if (dialog.CancelButton.Visible) {
+        cancel = box.addButton(shown(dialog.CancelButton.Caption), QMessageBox::RejectRole);
+        box.setEscapeButton(cancel);
+    }
+    box.setDefaultButton(static_cast<QPushButton*>(action));
+    box.exec();
+    QAbstractButton* pressed = box.clickedButton();
+    if (pressed == nullptr)
+        return MessageDialogChoice::None;
+    if (pressed == action)
+        return MessageDialogChoice::Action;
+    if (pressed == alternate)
+        return MessageDialogChoice::AlternateAction;
+    if (pressed == cancel)
+        return MessageDialogChoice::Cancel;
+    return MessageDialogChoice::None;
+}
+
+Ref<FolderItem> QtDialogResponder::showOpenFile(const std::string& filterTypeNames) {
+    if (!canShow())
+        return nullptr;
+    return itemFor(QFileDialog::getOpenFileName(dialogParent(), {}, {},
+                                                nameFilters(filterTypeNames), nullptr,
+                                                QFileDialog::DontUseNativeDialog));
+}
+
+Ref<FolderItem> QtDialogResponder::showSaveFile(const std::string& filterTypeNames,
+                                                const std::string& defaultName) {
+    if (!canShow())
+        return nullptr;
+    return itemFor(QFileDialog::getSaveFileName(dialogParent(), {}, shown(defaultName),
+                                                nameFilters(filterTypeNames), nullptr,
+                                                QFileDialog::DontUseNativeDialog));
+}
+
+Ref<FolderItem> QtDialogResponder::showSelectFolder() {
+    if (!canShow())
+        return nullptr;
+    return itemFor(QFileDialog::getExistingDirectory(
+        dialogParent(), {}, {}, QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog));
+}
+
+void QtDialogResponder::beep() {
+    if (canShow())
+        QApplication::beep();
+}

@@ -1,0 +1,55 @@
+#include "StaticText.h"
+
+#include "Text.h"
+#include "Window.h"
+
+#include <QFont>
+#include <QLabel>
+
+StaticText::StaticText(Window& window, const std::string& name)
+    : Control(window, name, new QLabel(window.content())), label_(static_cast<QLabel*>(widget())) {
+    label_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label_->setTextFormat(Qt::PlainText);
+}
+
+void StaticText::setText(const std::string& text) {
+    text_ = text;
+    show();
+}
+
+void StaticText::show() {
+    QString shown = QString::fromStdString(ToDisplayText(text_));
+    // Stored texts break lines with carriage returns; a label breaks at line
+    // feeds only.
+    shown.replace("\r\n", "\n");
+    shown.replace('\r', '\n');
+    if (!multiline_)
+        shown.replace('\n', ' ');
+    label_->setText(shown);
+}
+
+void StaticText::setTextColor(Color color) {
+    textColor_ = color;
+    QPalette palette = label_->palette();
+    palette.setColor(QPalette::WindowText, QColor(color.red, color.green, color.blue));
+    label_->setPalette(palette);
+}
+
+void StaticText::setTextSize(int points) {
+    QFont font = label_->font();
+    font.setPointSize(points > 0 ? points : QFont().pointSize());
+    label_->setFont(font);
+}
+
+void StaticText::setMultiline(bool value) {
+    multiline_ = value;
+    label_->setWordWrap(value);
+    show();
+}
+
+void StaticText::setTextAlign(int align) {
+    const Qt::Alignment horizontal = align == 1   ? Qt::AlignHCenter
+                                     : align == 2 ? Qt::AlignRight
+                                                  : Qt::AlignLeft;
+    label_->setAlignment(horizontal | Qt::AlignTop);
+}

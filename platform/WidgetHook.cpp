@@ -1,0 +1,12 @@
+#include "WidgetHook.h"
+
+WidgetHook::WidgetHook(QObject* watched, std::function<bool(QEvent*)> handler)
+    : QObject(watched), handler_(std::move(handler)) {
+    watched->installEventFilter(this);
+}
+
+bool WidgetHook::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == parent() && handler_(event))
+        return true;
+    return QObject::eventFilter(watched, event);
+}

@@ -1,0 +1,468 @@
+#include "Window.h"
+
+#include "Application.h"
+#include "EventGuard.h"
+#include "PushButton.h"
+#include "Text.h"
+#include "WidgetHook.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QVBoxLayout>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace {
+
+std::vector<Window*> openList;
+std::vector<Window*> closedList;
+Window* front = nullptr;
+bool deletionPosted = false;
+
+void removeFrom(std::vector<Window*>& list, Window* window) {
+    list.erase(std::remove(list.begin(), list.end(), window), list.end());
+}
+
+QString displayed(const std::string& bytes) {
+    return QString::fromStdString(ToDisplayText(bytes));
+}
+
+} // namespace
+
+Window::Window() {
+    widget_ = new QWidget(nullptr, Qt::Window);
+    auto* layout = new QVBoxLayout(widget_);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    content_ = new QWidget(widget_);
+    layout->addWidget(content_);
+    new WidgetHook(widget_, [this](QEvent* event) {
+        switch (event->type()) {
+        case QEvent::Close:
+            // Qt's own close would bypass the close question; the window goes
+            // through Close, which hides it when it closes.
+            event->ignore();
+            EventGuard::run([this] { closeWindow(false); });
+            return true;
+        case QEvent::WindowActivate:
+            becameFront();
+            return false;
+        case QEvent::KeyPress:
+            return pressDefaultOrCancel(static_cast<QKeyEvent*>(event)->key());
+        default:
+            return false;
+        }
+    });
+    new WidgetHook(content_, [this](QEvent* event) {
+        if (event->type() == QEvent::Resize)
+            contentResized();
+        return false;
+    });
+    openList.push_back(this);
+    applyFlags();
+    applyGeometry();
+}
+
+Window::~Window() {
+    removeFrom(openList, this);
+    removeFrom(closedList, this);
+    if (front == this)
+        front = nullptr;
+    // The hooks call into this half-destroyed object; they go before the
+    // widgets, whose destruction can still send events.
+    qDeleteAll(widget_->findChildren<WidgetHook*>());
+    delete widget_;
+}
+
+void Window::construct() {
+    constructing_ = true;
+    Layout();
+    rebuildMenuBar();
+    CreateControls();
+    AddMenuHandlers();
+    refreshMenuStates();
+    for (const auto& control : controls_)
+        if (!closed_)
+            control->raiseOpen();
+    if (!closed_)
+        Event_Open();
+    constructing_ = false;
+    if (closed_)
+        deleteClosedWindowsLater();
+    else if (visible_)
+        Show();
+}
+
+void Window::setTitle(const std::string& title) {
+    title_ = title;
+    widget_->setWindowTitle(displayed(title));
+}
+
+int Window::Width() const {
+    return width_;
+}
+
+int Window::Height() const {
+    return height_;
+}
+
+void Window::setSize(int width, int height) {
+    width_ = width;
+    height_ = height;
+    applyGeometry();
+}
+
+void Window::setMinimumSize(int width, int height) {
+    minWidth_ = width;
+    minHeight_ = height;
+    applyGeometry();
+}
+
+void Window::setMaximumSize(int width, int height) {
+    maxWidth_ = width;
+    maxHeight_ = height;
+    applyGeometry();
+}
+
+void Window::setResizeable(bool value) {
+    resizeable_ = value;
+    applyFlags();
+    applyGeometry();
+}
+
+void Window::setCloseButton(bool value) {
+    closeButton_ = value;
+    applyFlags();
+}
+
+void Window::setMinimizeButton(bool value) {
+    minimizeButton_ = value;
+    applyFlags();
+}
+
+void Window::setMaximizeButton(bool value) {
+    maximizeButton_ = value;
+    applyFlags();
+}
+
+void Window::applyFlags() {
+    Qt::WindowFlags flags =
+        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint;
+    if (closeButton_)
+        flags |= Qt::WindowCloseButtonHint;
+    if (minimizeButton_)
+        flags |= Qt::WindowMinimizeButtonHint;
+    if (maximizeButton_ && resizeable_)
+        flags |= Qt::WindowMaximizeButtonHint;
+    const bool shown = widget_->isVisible();
+    widget_->setWindowFlags(flags);
+    if (shown)
+        widget_->show();
+}
+
+void Window::applyGeometry() {
+    auto* layout = widget_->layout();
+    const int menuHeight = qtMenuBar_ != nullptr ? qtMenuBar_->sizeHint().height() : 0;
+    if (!resizeable_) {
+        content_->setFixedSize(width_, height_);
+        layout->setSizeConstraint(QLayout::SetFixedSize);
+    } else {
+        layout->setSizeConstraint(QLayout::SetDefaultConstraint);
+        content_->setMinimumSize(minWidth_, minHeight_);
+        content_->setMaximumSize(maxWidth_, maxHeight_);
+        content_->resize(width_, height_);
+        widget_->resize(width_, height_ + menuHeight);
+    }
+}
+
+void Window::contentResized() {
+    width_ = content_->width();
+    height_ = content_->height();
+    for (const auto& control : controls_)
+        control->followResize(width_, height_);
+}
+
+void Window::setBackColor(Color color) {
+    backColor_ = color;
+    setHasBackColor(true);
+}
+
+void Window::setHasBackColor(bool value) {
+    hasBackColor_ = value;
+    content_->setAutoFillBackground(value);
+    QPalette palette = content_->palette();
+    if (value)
+        palette.setColor(QPalette::Window,
+                         QColor(backColor_.red, backColor_.green, backColor_.blue));
+    else
+        palette = widget_->palette();
+    content_->setPalette(palette);
+}
+
+bool Window::Visible() const {
+    if (constructing_ || closed_)
+        return visible_ && !closed_;
+    return !widget_->isHidden();
+}
+
+void Window::setVisible(bool value) {
+    visible_ = value;
+    if (constructing_ || closed_)
+        return;
+    if (value)
+        Show();
+    else
+        Hide();
+}
+
+void Window::Show() {
+    if (closed_)
+        return;
+    visible_ = true;
+    widget_->show();
+    widget_->raise();
+    widget_->activateWindow();
+    becameFront();
+}
+
+void Window::Hide() {
+    visible_ = false;
+    widget_->hide();
+}
+
+void Window::becameFront() {
+    if (!closed_)
+        front = this;
+}
+
+bool Window::Close() {
+    return closeWindow(false);
+}
+
+bool Window::closeWindow(bool appQuitting) {
+    // A close asked for while the close question is still open is the same
+    // close: it is not asked twice.
+    if (closed_ || closing_)
+        return closed_;
+    closing_ = true;
+    bool cancelled = false;
+    try {
+        cancelled = Event_CancelClose(appQuitting);
+    } catch (...) {
+        closing_ = false;
+        throw;
+    }
+    if (cancelled) {
+        closing_ = false;
+        return false;
+    }
+    try {
+        Event_Close();
+    } catch (...) {
+        finishClose();
+        throw;
+    }
+    finishClose();
+    return true;
+}
+
+void Window::finishClose() {
+    closing_ = false;
+    closed_ = true;
+    removeFrom(openList, this);
+    if (front == this)
+        front = openList.empty() ? nullptr : openList.back();
+    widget_->hide();
+    closedList.push_back(this);
+    if (!constructing_)
+        deleteClosedWindowsLater();
+    if (openList.empty() && Application::instance() != nullptr)
+        Application::instance()->lastWindowClosed();
+}
+
+void Window::deleteClosedWindowsLater() {
+    if (deletionPosted || closedList.empty() || QCoreApplication::instance() == nullptr)
+        return;
+    deletionPosted = true;
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [] {
+            deletionPosted = false;
+            deleteClosedWindows();
+        },
+        Qt::QueuedConnection);
+}
+
+void Window::deleteClosedWindows() {
+    if (EventGuard::depth() > 0)
+        return;
+    std::vector<Window*> doomed;
+    for (Window* window : closedList)
+        if (!window->constructing_)
+            doomed.push_back(window);
+    for (Window* window : doomed)
+        delete window;
+}
+
+std::vector<Window*> Window::openWindows() {
+    return openList;
+}
+
+Window* Window::frontmost() {
+    if (front != nullptr)
+        return front;
+    return openList.empty() ? nullptr : openList.back();
+}
+
+bool Window::CloseAll(bool appQuitting) {
+    std::vector<Window*> windows = openList;
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+        Window* window = *it;
+        // An earlier close may have closed this one too.
+        if (std::find(openList.begin(), openList.end(), window) == openList.end())
+            continue;
+        if (!window->closeWindow(appQuitting))
+            return false;
+    }
+    return true;
+}
+
+void Window::DiscardAll() {
+    std::vector<Window*> all = openList;
+    all.insert(all.end(), closedList.begin(), closedList.end());
+    for (Window* window : all)
+        delete window;
+}
+
+void Window::registerControl(std::unique_ptr<Control> control) {
+    if (findControl(control->Name()) != nullptr)
+        throw RuntimeException("A control named " + control->Name() + " exists already.");
+    control->widget()->show();
+    controls_.push_back(std::move(control));
+}
+
+Control* Window::findControl(const std::string& name) const {
+    for (const auto& control : controls_)
+        if (control->Name() == name)
+            return control.get();
+    return nullptr;
+}
+
+bool Window::pressDefaultOrCancel(int qtKey) {
+    const bool isReturn = qtKey == Qt::Key_Return || qtKey == Qt::Key_Enter;
+    if (!isReturn && qtKey != Qt::Key_Escape)
+        return false;
+    for (const auto& control : controls_) {
+        auto* button = dynamic_cast<PushButton*>(control.get());
+        if (button == nullptr || !button->Enabled() || !button->Visible())
+            continue;
+        if (isReturn ? button->Default() : button->Cancel()) {
+            button->Push();
+            return true;
+        }
+    }
+    return false;
+}
+
+void Window::setMenuBar(const Ref<::MenuBar>& bar) {
+    menuBar_ = bar;
+    rebuildMenuBar();
+}
+
+Ref<::MenuBar> Window::shownMenuBar() const {
+    if (!menuBar_.isNil() || Application::instance() == nullptr)
+        return menuBar_;
+    return Application::instance()->MenuBar();
+}
+
+namespace {
+
+void addItems(QMenu& menu, const MenuItem& parent,
+              const std::function<QAction*(QMenu&, const MenuItem&)>& addCommand) {
+    for (int i = 0; i < parent.Count(); ++i) {
+        Ref<MenuItem> item = parent.Item(i);
+        if (item->IsSeparator())
+            menu.addSeparator();
+        else if (item->Count() > 0)
+            addItems(*menu.addMenu(displayed(item->Text())), *item, addCommand);
+        else
+            addCommand(menu, *item);
+    }
+}
+
+} // namespace
+
+void Window::rebuildMenuBar() {
+    delete qtMenuBar_;
+    qtMenuBar_ = nullptr;
+    actions_.clear();
+    Ref<::MenuBar> bar = shownMenuBar();
+    if (!bar.isNil()) {
+        qtMenuBar_ = new QMenuBar(widget_);
+        qtMenuBar_->setNativeMenuBar(false);
+        auto addCommand = [this](QMenu& menu, const MenuItem& item) {
+            QAction* action = menu.addAction(displayed(item.Text()));
+            action->setShortcut(MenuItem::keySequenceOf(item.KeyboardShortcut()));
+            const std::string name = item.Name();
+            QObject::connect(action, &QAction::triggered, action, [this, name] {
+                EventGuard::run([this, name] { HandleMenuCommand(name); });
+            });
+            actions_[name] = action;
+            return action;
+        };
+        for (int i = 0; i < bar->Count(); ++i) {
+            Ref<MenuItem> title = bar->Item(i);
+            QMenu* menu = qtMenuBar_->addMenu(displayed(title->Text()));
+            actions_[title->Name()] = menu->menuAction();
+            QObject::connect(menu, &QMenu::aboutToShow, menu, [this] { refreshMenuStates(); });
+            addItems(*menu, *title, addCommand);
+        }
+    }
+    widget_->layout()->setMenuBar(qtMenuBar_);
+    refreshMenuStates();
+    applyGeometry();
+}
+
+void Window::refreshMenuStates() {
+    Ref<::MenuBar> bar = shownMenuBar();
+    if (bar.isNil())
+        return;
+    for (const auto& [name, action] : actions_) {
+        Ref<MenuItem> item = bar->FindItem(name);
+        if (!item.isNil() && action->menu() == nullptr)
+            action->setEnabled(Application::menuCommandAvailable(this, *item));
+    }
+}
+
+QAction* Window::menuAction(const std::string& itemName) const {
+    auto found = actions_.find(itemName);
+    return found == actions_.end() ? nullptr : found->second;
+}
+
+void Window::AddMenuHandler(const std::string& itemName, std::function<bool()> handler) {
+    menuHandlers_[itemName] = std::move(handler);
+    refreshMenuStates();
+}
+
+bool Window::HasMenuHandler(const std::string& itemName) const {
+    return menuHandlers_.count(itemName) != 0;
+}
+
+bool Window::runOwnMenuHandler(const std::string& itemName) {
+    auto handler = menuHandlers_.find(itemName);
+    if (handler == menuHandlers_.end())
+        return false;
+    // A copy: the handler may close the window, which keeps its handlers
+    // until it is deleted, but may also replace itself.
+    std::function<bool()> run = handler->second;
+    return run();
+}
+
+bool Window::HandleMenuCommand(const std::string& itemName) {
+    return Application::routeMenuCommand(this, itemName);
+}
