@@ -1,0 +1,105 @@
+#include "Application.h"
+#include "EditorFixture.h"
+#include "MenuBar1.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ShownItem {
+    std::string text; // "-" for a separator
+    std::string shortcut;
+    friend bool operator==(const ShownItem&, const ShownItem&) = default;
+    friend std::ostream& operator<<(std::ostream& out, const ShownItem& item) {
+        return out << '"' << item.text << "\" " << item.shortcut;
+    }
+};
+
+std::vector<ShownItem> shownMenu(const QAction& title) {
+    std::vector<ShownItem> items;
+    for (const QAction* action : title.menu()->actions())
+        items.push_back({action->isSeparator() ? "-" : action->text().toStdString(),
+                         action->shortcut().toString(QKeySequence::PortableText).toStdString()});
+    return items;
+}
+
+std::vector<std::string> childNames(const MenuItem& menu) {
+    std::vector<std::string> names;
+    for (int i = 0; i < menu.Count(); ++i)
+        names.push_back(menu.Item(i)->Name());
+    return names;
+}
+
+class MenuBarTest : public EditorTest {};
+
+TEST_F(MenuBarTest, EditorShowsFileAndEditMenusInOrder) {
+    auto* editor = new WindowMXM;
+    const QList<QAction*> titles = editor->menuBarWidget()->actions();
+    ASSERT_EQ(titles.size(), 2);
+    EXPECT_EQ(titles[0]->text().toStdString(), "&File");
+    EXPECT_EQ(titles[1]->text().toStdString(), "&Edit");
+    EXPECT_EQ(shownMenu(*titles[0]),
+              (std::vector<ShownItem>{{"Open Folder", "Ctrl+O"},
+                                      {"-", ""},
+                                      {"Change Preview", "Ctrl+I"},
+                                      {"Close", "Ctrl+W"},
+                                      {"-", ""},
+                                      {"Edit Default Locations...", "Ctrl+L"},
+                                      {"-", ""},
+                                      {"Save", "Ctrl+S"},
+                                      {"Save As", "Ctrl+Shift+S"},
+                                      {"-", ""},
+                                      {"&Quit", "Ctrl+Q"}}));
+    EXPECT_EQ(shownMenu(*titles[1]),
+              (std::vector<ShownItem>{
+                  {"&Copy", "Ctrl+C"}, {"&Paste", "Ctrl+V"}, {"-", ""}, {"Select All", "Ctrl+A"}}));
+}
+
+// The names are the keys by which every handler finds its command.
+TEST_F(MenuBarTest, ItemsCarryTheirNamesAndStoredShortcuts) {
+    const Ref<MenuBar1> bar = MenuBar1::instance();
+    EXPECT_EQ(childNames(*bar), (std::vector<std::string>{"FileMenu", "EditMenu"}));
+    EXPECT_EQ(childNames(*bar->Child("FileMenu")),
+              (std::vector<std::string>{"FileOpenFolder", "UntitledSeparator1", "FileOpen",
+                                        "FileClose", "UntitledSeparator2",
+                                        "FileEditDefaultLocations", "UntitledSeparator", "FileSave",
+                                        "FileSaveAs", "UntitledSeparator0", "FileQuit"}));
+    EXPECT_EQ(
+        childNames(*bar->Child("EditMenu")),
+        (std::vector<std::string>{"EditCopy", "EditPaste", "UntitledSeparator3", "EditSelectAll"}));
+    EXPECT_EQ(bar->FindItem("FileEditDefaultLocations")->KeyboardShortcut(), "Cmd+l");
+    EXPECT_EQ(bar->FindItem("FileOpen")->KeyboardShortcut(), "Cmd+I");
+    EXPECT_TRUE(bar->FindItem("FileQuit")->IsQuitItem());
+}
+
+TEST_F(MenuBarTest, OneBarIsSharedAndBuiltOnce) {
+    const Ref<MenuBar1> bar = MenuBar1::instance();
+    EXPECT_EQ(MenuBar1::instance(), bar);
+    auto* first = new WindowMXM;
+    auto* second = new WindowMXM;
+    EXPECT_EQ(first->MenuBar(), Ref<::MenuBar>(bar));
+    EXPECT_EQ(second->MenuBar(), Ref<::MenuBar>(bar));
+    EXPECT_EQ(bar->Child("FileMenu")->Count(), 11);
+    EXPECT_EQ(second->menuBarWidget()->actions()[0]->menu()->actions().size(), 11);
+}
+
+// An item is enabled while a handler for it exists: the application's three
+// for the whole run, the editor's three while it is the window in front, and
+// none for the Edit menu.
+TEST_F(MenuBarTest, ItemsAreEnabledWhileTheirHandlersExist) {
+    Application application;
+    for (const char* name : {"FileOpen", "FileOpenFolder", "FileEditDefaultLocations"})
+        application.AddMenuHandler(name, [] { return true; });
+    auto* editor = new WindowMXM;
+    for (const char* name : {"FileOpenFolder", "FileOpen", "FileClose", "FileEditDefaultLocations",
+                             "FileSave", "FileSaveAs", "FileQuit"})
+        EXPECT_TRUE(editor->menuAction(name)->isEnabled()) << name;
+    for (const char* name : {"EditCopy", "EditPaste", "EditSelectAll"})
+        EXPECT_FALSE(editor->menuAction(name)->isEnabled()) << name;
+}
+
+} // namespace
