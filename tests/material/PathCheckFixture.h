@@ -9,16 +9,19 @@
 // Records message boxes and beeps instead of showing or sounding them.
 class RecordedServices {
   public:
-    RecordedServices() {
+    RecordedServices() : previous_(serviceHooks()) {
         serviceHooks() = {[this](const std::string& text) { messages.push_back(text); },
                           [this] { ++beeps; }};
     }
-    ~RecordedServices() { serviceHooks() = {}; }
+    ~RecordedServices() { serviceHooks() = previous_; }
     RecordedServices(const RecordedServices&) = delete;
     RecordedServices& operator=(const RecordedServices&) = delete;
 
     std::vector<std::string> messages;
     int beeps = 0;
+
+  private:
+    ServiceHooks previous_;
 };
 
 // Stands in for the application's default search locations and counts how
