@@ -38,6 +38,8 @@ Application::Application() {
 }
 
 Application::~Application() {
+    delete desktopHook_.data();
+    QObject::disconnect(sessionConnection_);
     if (registered == this)
         registered = nullptr;
 }
@@ -53,7 +55,7 @@ void Application::watchDesktopEvents() {
     // Windows are hidden, not closed, when they go; the application quits
     // when the last one has gone (see Window), or by Quit.
     qtApp->setQuitOnLastWindowClosed(false);
-    new WidgetHook(qtApp, [this](QEvent* event) {
+    desktopHook_ = new WidgetHook(qtApp, [this](QEvent* event) {
         if (event->type() != QEvent::FileOpen || registered != this)
             return false;
         const QString file = static_cast<QFileOpenEvent*>(event)->file();
@@ -61,16 +63,16 @@ void Application::watchDesktopEvents() {
             [&] { OpenDocument(makeRef<FolderItem>(QFile::encodeName(file).toStdString())); });
         return true;
     });
-    QObject::connect(qtApp, &QGuiApplication::commitDataRequest, qtApp,
-                     [this](QSessionManager& manager) {
-                         if (registered != this || !manager.allowsInteraction())
-                             return;
-                         bool quitting = false;
-                         EventGuard::run([&] { quitting = Quit(); });
-                         manager.release();
-                         if (!quitting)
-                             manager.cancel();
-                     });
+    sessionConnection_ = QObject::connect(
+        qtApp, &QGuiApplication::commitDataRequest, qtApp, [this](QSessionManager& manager) {
+            if (registered != this || !manager.allowsInteraction())
+                return;
+            bool quitting = false;
+            EventGuard::run([&] { quitting = Quit(); });
+            manager.release();
+            if (!quitting)
+                manager.cancel();
+        });
 }
 
 void Application::Start() {

@@ -4,6 +4,9 @@
 #include "MenuBar.h"
 #include "Ref.h"
 
+#include <QMetaObject>
+#include <QPointer>
+
 #include <deque>
 #include <exception>
 #include <functional>
@@ -83,4 +86,6 @@ class Application {
     std::deque<Ref<FolderItem>> queuedDocuments_;
     std::map<std::string, std::function<bool()>> menuHandlers_;
     Ref<::MenuBar> menuBar_;
+    QPointer<QObject> desktopHook_;
+    QMetaObject::Connection sessionConnection_;
 };

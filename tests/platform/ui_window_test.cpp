@@ -197,6 +197,18 @@ class ListWindow : public Window {
 
 } // namespace
 
+TEST_F(WindowTest, LockedControlsFollowTheWindowsEdges) {
+    auto* window = new ListWindow;
+    auto& list = window->control<Listbox>("LBRows");
+    list.setLocks(true, true, true, true);
+    auto& add = window->addControl<PushButton>("PBAdd", 200, 170, 80, 20);
+    add.setLocks(false, false, true, true);
+    window->setSize(400, 260);
+    window->content()->resize(400, 260);
+    EXPECT_EQ(QRect(list.Left(), list.Top(), list.Width(), list.Height()), QRect(10, 10, 380, 240));
+    EXPECT_EQ(QRect(add.Left(), add.Top(), add.Width(), add.Height()), QRect(300, 230, 80, 20));
+}
+
 TEST_F(WindowTest, ListboxDeleteKeysRemoveTheSelectedRowsAndLaterRowsMoveUp) {
     auto* window = new ListWindow;
     auto& list = window->control<Listbox>("LBRows");
