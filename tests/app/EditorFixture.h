@@ -1,23 +1,19 @@
 #pragma once
 
 #include "BinaryStream.h"
-#include "Color.h"
 #include "ImageTypes.h"
 #include "MaterialBytes.h"
 #include "MaxwellFiles.h"
 #include "TestVolumes.h"
+#include "UiDriver.h"
 #include "UiTest.h"
 #include "WindowMXM.h"
-#include "mxmFile.h"
 
 #include <QColor>
 #include <QImage>
 
-#include <string>
-
-// Editor windows on materials in the temporary volume "HD". The material's
-// stored paths name files in that volume ("/mat/tex/a.jpg" is the file
-// mat/tex/a.jpg in it).
+// Editor windows on materials in the temporary volume "HD", whose stored
+// paths ("/mat/tex/a.jpg") name files in that volume.
 class EditorTest : public UiTest {
   protected:
     static void SetUpTestSuite() {
@@ -27,7 +23,6 @@ class EditorTest : public UiTest {
         }
     }
 
-    // "oak" with the pattern preview and two stored paths.
     static std::string oakBytes(const std::string& secondPath = "/mat/tex/b.jpg") {
         return MaterialBytes()
             .marker()
@@ -39,46 +34,47 @@ class EditorTest : public UiTest {
             .bytes();
     }
 
-    // Writes the material file and opens it as the program does: a new
-    // editor, the material read from the stream, the title, the stream closed.
+    // Opens the material as the program does.
     WindowMXM* openEditor(const std::string& bytes = oakBytes(),
                           const std::string& relative = "mat/oak.mxm") {
         volumes.makeFile("HD", relative, bytes);
-        const Ref<FolderItem> file = volumes.item("HD", relative);
-        const Ref<BinaryStream> stream = BinaryStream::Open(file, false);
         auto* editor = new WindowMXM;
-        editor->currentMXM = makeRef<mxmFile>(stream, file);
+        editor->currentMXM = read(relative);
         editor->setTitle(editor->currentMXM->getMaterialName());
-        stream->Close();
         return editor;
     }
 
-    // The preview stored in a material file, read afresh.
-    Ref<Picture> storedPreview(const std::string& relative = "mat/oak.mxm") const {
+    Ref<mxmFile> read(const std::string& relative) const {
         const Ref<FolderItem> file = volumes.item("HD", relative);
         const Ref<BinaryStream> stream = BinaryStream::Open(file, false);
-        mxmFile material(stream, file);
+        auto material = makeRef<mxmFile>(stream, file);
         stream->Close();
-        return material.PreviewPict;
+        return material;
     }
 
-    // What the preview canvas shows at (x, y) once painted.
+    Color storedPixel(const std::string& relative = "mat/oak.mxm") const {
+        return read(relative)->PreviewPict->graphics().Pixel(10, 10);
+    }
+
     static Color shownAt(WindowMXM& editor, int x, int y) {
         editor.CPreview().paintNow();
         const QColor c = QColor::fromRgb(editor.CPreview().picture().image().pixel(x, y));
         return RGB(c.red(), c.green(), c.blue());
     }
 
-    static QImage solidImage(Qt::GlobalColor colour) {
+    static QImage solid(Qt::GlobalColor colour) {
         QImage image(50, 40, QImage::Format_RGB32);
         image.fill(colour);
         return image;
     }
 
-    // A PNG file of one colour; returns its native path.
+    static void drop(WindowMXM& editor, Qt::GlobalColor colour) {
+        ASSERT_TRUE(UiDriver::dropImage(editor.CPreview(), solid(colour)));
+    }
+
     std::string pngFile(const std::string& relative, Qt::GlobalColor colour) const {
         const std::string path = volumes.makeFile("HD", relative);
-        solidImage(colour).save(QString::fromStdString(path), "PNG");
+        solid(colour).save(QString::fromStdString(path), "PNG");
         return path;
     }
 
@@ -87,4 +83,7 @@ class EditorTest : public UiTest {
 
 inline const Color Red = RGB(255, 0, 0);
 inline const Color Green = RGB(0, 255, 0);
-inline const Color Background = RGB(0x50, 0x50, 0x50);
+
+inline bool changedWithSaveAndRevert(const WindowMXM& editor) {
+    return editor.dirty && editor.PBSave().Enabled() && editor.BBRevert().Enabled();
+}

@@ -10,20 +10,13 @@
 
 namespace {
 
-struct ShownItem {
-    std::string text; // "-" for a separator
-    std::string shortcut;
-    friend bool operator==(const ShownItem&, const ShownItem&) = default;
-    friend std::ostream& operator<<(std::ostream& out, const ShownItem& item) {
-        return out << '"' << item.text << "\" " << item.shortcut;
-    }
-};
-
-std::vector<ShownItem> shownMenu(const QAction& title) {
-    std::vector<ShownItem> items;
+// "text shortcut" per item, "-" per separator, as the window shows them.
+std::vector<std::string> shownMenu(const QAction& title) {
+    std::vector<std::string> items{title.text().toStdString()};
     for (const QAction* action : title.menu()->actions())
-        items.push_back({action->isSeparator() ? "-" : action->text().toStdString(),
-                         action->shortcut().toString(QKeySequence::PortableText).toStdString()});
+        items.push_back(action->isSeparator()
+                            ? "-"
+                            : (action->text() + " " + action->shortcut().toString()).toStdString());
     return items;
 }
 
@@ -34,34 +27,26 @@ std::vector<std::string> childNames(const MenuItem& menu) {
     return names;
 }
 
-class MenuBarTest : public EditorTest {};
+using MenuBarTest = EditorTest;
 
 TEST_F(MenuBarTest, EditorShowsFileAndEditMenusInOrder) {
     auto* editor = new WindowMXM;
     const QList<QAction*> titles = editor->menuBarWidget()->actions();
     ASSERT_EQ(titles.size(), 2);
-    EXPECT_EQ(titles[0]->text().toStdString(), "&File");
-    EXPECT_EQ(titles[1]->text().toStdString(), "&Edit");
-    EXPECT_EQ(shownMenu(*titles[0]),
-              (std::vector<ShownItem>{{"Open Folder", "Ctrl+O"},
-                                      {"-", ""},
-                                      {"Change Preview", "Ctrl+I"},
-                                      {"Close", "Ctrl+W"},
-                                      {"-", ""},
-                                      {"Edit Default Locations...", "Ctrl+L"},
-                                      {"-", ""},
-                                      {"Save", "Ctrl+S"},
-                                      {"Save As", "Ctrl+Shift+S"},
-                                      {"-", ""},
-                                      {"&Quit", "Ctrl+Q"}}));
+    EXPECT_EQ(
+        shownMenu(*titles[0]),
+        (std::vector<std::string>{"&File", "Open Folder Ctrl+O", "-", "Change Preview Ctrl+I",
+                                  "Close Ctrl+W", "-", "Edit Default Locations... Ctrl+L", "-",
+                                  "Save Ctrl+S", "Save As Ctrl+Shift+S", "-", "&Quit Ctrl+Q"}));
     EXPECT_EQ(shownMenu(*titles[1]),
-              (std::vector<ShownItem>{
-                  {"&Copy", "Ctrl+C"}, {"&Paste", "Ctrl+V"}, {"-", ""}, {"Select All", "Ctrl+A"}}));
+              (std::vector<std::string>{"&Edit", "&Copy Ctrl+C", "&Paste Ctrl+V", "-",
+                                        "Select All Ctrl+A"}));
 }
 
 // The names are the keys by which every handler finds its command.
-TEST_F(MenuBarTest, ItemsCarryTheirNamesAndStoredShortcuts) {
+TEST_F(MenuBarTest, OneSharedBarWithTheItemNames) {
     const Ref<MenuBar1> bar = MenuBar1::instance();
+    EXPECT_EQ(MenuBar1::instance(), bar);
     EXPECT_EQ(childNames(*bar), (std::vector<std::string>{"FileMenu", "EditMenu"}));
     EXPECT_EQ(childNames(*bar->Child("FileMenu")),
               (std::vector<std::string>{"FileOpenFolder", "UntitledSeparator1", "FileOpen",
@@ -72,24 +57,13 @@ TEST_F(MenuBarTest, ItemsCarryTheirNamesAndStoredShortcuts) {
         childNames(*bar->Child("EditMenu")),
         (std::vector<std::string>{"EditCopy", "EditPaste", "UntitledSeparator3", "EditSelectAll"}));
     EXPECT_EQ(bar->FindItem("FileEditDefaultLocations")->KeyboardShortcut(), "Cmd+l");
-    EXPECT_EQ(bar->FindItem("FileOpen")->KeyboardShortcut(), "Cmd+I");
     EXPECT_TRUE(bar->FindItem("FileQuit")->IsQuitItem());
+    auto* editor = new WindowMXM;
+    new WindowMXM;
+    EXPECT_EQ(editor->MenuBar(), Ref<::MenuBar>(bar));
+    EXPECT_EQ(editor->menuBarWidget()->actions()[0]->menu()->actions().size(), 11);
 }
 
-TEST_F(MenuBarTest, OneBarIsSharedAndBuiltOnce) {
-    const Ref<MenuBar1> bar = MenuBar1::instance();
-    EXPECT_EQ(MenuBar1::instance(), bar);
-    auto* first = new WindowMXM;
-    auto* second = new WindowMXM;
-    EXPECT_EQ(first->MenuBar(), Ref<::MenuBar>(bar));
-    EXPECT_EQ(second->MenuBar(), Ref<::MenuBar>(bar));
-    EXPECT_EQ(bar->Child("FileMenu")->Count(), 11);
-    EXPECT_EQ(second->menuBarWidget()->actions()[0]->menu()->actions().size(), 11);
-}
-
-// An item is enabled while a handler for it exists: the application's three
-// for the whole run, the editor's three while it is the window in front, and
-// none for the Edit menu.
 TEST_F(MenuBarTest, ItemsAreEnabledWhileTheirHandlersExist) {
     Application application;
     for (const char* name : {"FileOpen", "FileOpenFolder", "FileEditDefaultLocations"})
