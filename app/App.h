@@ -22,6 +22,23 @@ class App : public Application {
     // in place.
     std::vector<Ref<FolderItem>> DefaultLocations;
 
+    // Loads the search locations, once, before any document is opened.
+    void Event_Open() override;
+    // Tries any file handed over as a material, in a new editor window.
+    void Event_OpenDocument(const Ref<FolderItem>& item) override;
+
+    // Installs the handlers of the three commands the application answers
+    // for the whole run, whichever window is in front.
+    void AddMenuHandlers();
+    bool FileOpen_Action();
+    bool FileOpenFolder_Action();
+    bool FileEditDefaultLocations_Action();
+
+    // The three commands, reached from the menu and from the start window.
+    void MenuOpenMXM();
+    void MenuOpenMXMFolder();
+    void MenuSetPrefs();
+
     virtual void AddDefaultLocationForSearch(const Ref<FolderItem>& folder);
     virtual void ResetDefaultLocations();
     // Appends every folder named in the preferences file that still exists.

@@ -1,0 +1,83 @@
+// The application's events and commands: opening materials, the batch over
+// a folder and the editor of the search locations.
+#include "App.h"
+
+#include "BinaryStream.h"
+#include "DefaultLocationsWindow.h"
+#include "FileDialogs.h"
+#include "MaxwellFiles.h"
+#include "ProgressWindow.h"
+#include "Services.h"
+#include "WindowMXM.h"
+#include "mxmFile.h"
+
+#include <exception>
+
+void App::Event_Open() {
+    LoadDefaultLocations();
+}
+
+void App::Event_OpenDocument(const Ref<FolderItem>& item) {
+    const Ref<BinaryStream> stream = BinaryStream::Open(item, false);
+    if (!stream)
+        return;
+    if (stream->Length() > 0) {
+        auto* w = new WindowMXM;
+        try {
+            w->currentMXM = makeRef<mxmFile>(stream, item);
+        } catch (const std::exception& error) {
+            // An editor without a material would offer commands that all
+            // fail; it goes once the user has read why.
+            stream->Close();
+            reportUnhandledException(error);
+            w->Close();
+            return;
+        }
+        if (!w->currentMXM->isMXM) {
+            MsgBox(item->Name() + " doesn't seem to be an MXM file!");
+            w->Close();
+        } else {
+            w->setTitle(w->currentMXM->getMaterialName());
+        }
+    }
+    stream->Close();
+}
+
+void App::AddMenuHandlers() {
+    AddMenuHandler("FileOpen", [this] { return FileOpen_Action(); });
+    AddMenuHandler("FileOpenFolder", [this] { return FileOpenFolder_Action(); });
+    AddMenuHandler("FileEditDefaultLocations",
+                   [this] { return FileEditDefaultLocations_Action(); });
+}
+
+bool App::FileOpen_Action() {
+    MenuOpenMXM();
+    return true;
+}
+
+bool App::FileOpenFolder_Action() {
+    MenuOpenMXMFolder();
+    return true;
+}
+
+bool App::FileEditDefaultLocations_Action() {
+    MenuSetPrefs();
+    return true;
+}
+
+void App::MenuOpenMXM() {
+    const Ref<FolderItem> file = GetOpenFolderItem(MaxwellFiles::MaxwellMaterial()->toString());
+    if (file)
+        OpenDocument(file);
+}
+
+void App::MenuOpenMXMFolder() {
+    MsgBox("Attention: The application DOES NOT create backups. NEVER work on the original files.");
+    const Ref<FolderItem> folder = SelectFolder();
+    if (folder)
+        new ProgressWindow(folder);
+}
+
+void App::MenuSetPrefs() {
+    new DefaultLocationsWindow(DefaultLocations);
+}

@@ -1,0 +1,184 @@
+#include "ProgressWindow.h"
+
+#include "App.h"
+#include "BinaryStream.h"
+#include "Clipboard.h"
+#include "MaxwellFiles.h"
+#include "Text.h"
+#include "mxmFile.h"
+
+#include <algorithm>
+
+namespace {
+
+// A visible file of the material type whose name ends in ".mxm". Folders
+// are never tested: hidden ones are walked too.
+bool isMaterialFile(const FolderItem& entry) {
+    return !entry.Directory() &&
+           StringEquals(entry.Type(), MaxwellFiles::MaxwellMaterial()->Name()) && entry.Visible() &&
+           StringEquals(Right(entry.Name(), 4), ".mxm");
+}
+
+// Keeps a folder on the walk path while the walk is inside it.
+class WalkStep {
+  public:
+    WalkStep(std::vector<std::pair<uint64_t, uint64_t>>& path, const FolderItem& folder)
+        : path_(path) {
+        path_.push_back(folder.Identity());
+    }
+    ~WalkStep() { path_.pop_back(); }
+    WalkStep(const WalkStep&) = delete;
+    WalkStep& operator=(const WalkStep&) = delete;
+
+  private:
+    std::vector<std::pair<uint64_t, uint64_t>>& path_;
+};
+
+} // namespace
+
+ProgressWindow::ProgressWindow(const Ref<FolderItem>& startFolder) : Startfolder(startFolder) {
+    construct();
+}
+
+void ProgressWindow::Layout() {
+    setTitle("Changing MXM paths");
+    setSize(542, 160);
+    setMinimumSize(64, 64);
+    setMaximumSize(32000, 32000);
+    setResizeable(false);
+    setBackColor(RGB(0x50, 0x50, 0x50));
+    setVisible(true);
+    setCloseButton(true);
+    setMinimizeButton(true);
+    setMaximizeButton(false);
+}
+
+void ProgressWindow::CreateControls() {
+    auto& bar = addControl<ProgressBar>("ProgressBar1", 20, 41, 502, 20);
+    bar.setValue(0);
+    bar.setMaximum(100);
+
+    auto& info = addControl<StaticText>("STInfo", 20, 73, 354, 20);
+    info.setText("Searching MXM Files");
+    info.setTextAlign(0);
+    info.setTextColor(RGB(0xFF, 0x80, 0x00));
+    info.setMultiline(false);
+
+    auto& counter = addControl<StaticText>("STCounter", 386, 73, 136, 20);
+    counter.setTextAlign(2);
+    counter.setTextColor(RGB(0xFF, 0x80, 0x00));
+    counter.setMultiline(false);
+
+    auto& stop = addControl<PushButton>("PushButton1", 358, 105, 164, 20);
+    stop.setCaption("Stop!");
+    stop.setDefault(true);
+    stop.setCancel(true);
+    stop.onAction([this] { PushButton1_Action(); });
+}
+
+void ProgressWindow::PushButton1_Action() {
+    Escaped = true;
+}
+
+void ProgressWindow::Event_Open() {
+    try {
+        pWMax = CountMXMs(Startfolder);
+        ProgressBar1().setMaximum(pWMax);
+        Show();
+        Escaped = false;
+        HuntThroughFolders(Startfolder);
+    } catch (...) {
+        // The exception ends the run and goes on to the framework's handler;
+        // a half-finished batch window must not stay on screen.
+        Close();
+        throw;
+    }
+    Close();
+}
+
+// The user closed the window while the run goes on: the run stops as after
+// "Stop!", and from now on nothing touches the window.
+void ProgressWindow::Event_Close() {
+    windowGone_ = true;
+    Escaped = true;
+}
+
+int32_t ProgressWindow::CountMXMs(const Ref<FolderItem>& folder) {
+    WalkStep step(walkPath_, *folder);
+    int32_t count = 0;
+    const auto subfolders = scanFolder(folder, [&count](const Ref<FolderItem>&) { ++count; });
+    for (const auto& subfolder : subfolders)
+        count += CountMXMs(subfolder);
+    return count;
+}
+
+void ProgressWindow::HuntThroughFolders(const Ref<FolderItem>& folder) {
+    if (Escaped)
+        return;
+    WalkStep step(walkPath_, *folder);
+    const auto subfolders = scanFolder(folder, [this](const Ref<FolderItem>& file) {
+        FixFile(file);
+        showProgress(file);
+        App::instance().DoEvents(-1);
+    });
+    for (const auto& subfolder : subfolders)
+        HuntThroughFolders(subfolder);
+}
+
+template <class Visit>
+std::vector<Ref<FolderItem>> ProgressWindow::scanFolder(const Ref<FolderItem>& folder,
+                                                        Visit visit) {
+    std::vector<Ref<FolderItem>> subfolders;
+    const int n = folder->Count();
+    for (int i = 1; i <= n; ++i) {
+        const Ref<FolderItem> entry = folder->Item(i);
+        if (entry->Directory()) {
+            // A link back up the tree would make the walk endless.
+            if (!onWalkPath(entry))
+                subfolders.push_back(entry);
+        } else if (isMaterialFile(*entry)) {
+            visit(entry);
+        }
+    }
+    return subfolders;
+}
+
+bool ProgressWindow::onWalkPath(const Ref<FolderItem>& folder) const {
+    return std::find(walkPath_.begin(), walkPath_.end(), folder->Identity()) != walkPath_.end();
+}
+
+void ProgressWindow::showProgress(const Ref<FolderItem>& file) {
+    if (windowGone_)
+        return;
+    STInfo().setText(file->Name());
+    // The bar's own value counts the files processed so far.
+    const int32_t k = ProgressBar1().Value() + 1;
+    if (k > pWMax) {
+        // The tree gained material files since the count.
+        pWMax = k;
+        ProgressBar1().setMaximum(pWMax);
+    }
+    STCounter().setText(std::to_string(k) + "/" + std::to_string(pWMax));
+    ProgressBar1().setValue(k);
+}
+
+void ProgressWindow::FixFile(const Ref<FolderItem>& file) {
+    int32_t status = 0;
+    const Ref<BinaryStream> stream = BinaryStream::Open(file, true);
+    if (stream && stream->Length() > 0) {
+        mxmFile material(stream, file);
+        if (material.isMXM) {
+            theLog += file->Name() + "  ::   " + material.getMaterialName() + ": ";
+            stream->Close();
+            const std::string report = material.ResetPaths(status);
+            theLog += report + "Status " + std::to_string(status) + " ***";
+            // A failed write has told the user; its entry stays as logged.
+            material.writeFile(file);
+        } else {
+            theLog += file->Name() + "  ::   Does not seem to be an MXM";
+        }
+    }
+    Clipboard clipboard;
+    Clipboard::setText(theLog);
+    clipboard.Close();
+}
