@@ -35,9 +35,12 @@ void StaticText::setTextColor(Color color) {
     label_->setPalette(palette);
 }
 
-void StaticText::setTextSize(int points) {
-    QFont font = label_->font();
-    font.setPointSize(points > 0 ? points : QFont().pointSize());
+void StaticText::setTextSize(int size) {
+    // Sizes are pixels, as the window layouts were measured in; otherwise
+    // a point size on a 96 dpi screen overflows the label it was made for.
+    QFont font = QFont();
+    if (size > 0)
+        font.setPixelSize(size);
     label_->setFont(font);
 }
 

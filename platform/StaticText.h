@@ -16,7 +16,7 @@ class StaticText : public Control {
     void setText(const std::string& text); // bytes; shown as text
     Color TextColor() const { return textColor_; }
     void setTextColor(Color color);
-    void setTextSize(int points); // 0: the system's size
+    void setTextSize(int size); // in pixels; 0: the system's size
     void setMultiline(bool value);
     void setTextAlign(int align); // 0 left, 1 centre, 2 right
 
