@@ -398,8 +398,12 @@ void addItems(QMenu& menu, const MenuItem& parent,
 } // namespace
 
 void Window::rebuildMenuBar() {
-    delete qtMenuBar_;
-    qtMenuBar_ = nullptr;
+    // The old bar may be the one whose command is running now.
+    if (qtMenuBar_ != nullptr) {
+        qtMenuBar_->hide();
+        qtMenuBar_->deleteLater();
+        qtMenuBar_ = nullptr;
+    }
     actions_.clear();
     Ref<::MenuBar> bar = shownMenuBar();
     if (!bar.isNil()) {
