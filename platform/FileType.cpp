@@ -9,9 +9,11 @@ namespace {
 
 // The registered types in the order of their registration. The types are
 // owned by their creators; a type leaves the list before it is destroyed.
+// The list itself is never destroyed, so that types held in module-level
+// variables can still leave it while the program exits.
 std::vector<const FileType*>& registry() {
-    static std::vector<const FileType*> types;
-    return types;
+    static auto* types = new std::vector<const FileType*>;
+    return *types;
 }
 
 bool endsWithIgnoringCase(const std::string& text, const std::string& ending) {
