@@ -160,6 +160,7 @@ void ProgressWindow::showProgress(const Ref<FolderItem>& file) {
     }
     STCounter().setText(std::to_string(k) + "/" + std::to_string(pWMax));
     ProgressBar1().setValue(k);
+    Refresh(true);
 }
 
 void ProgressWindow::FixFile(const Ref<FolderItem>& file) {

@@ -235,6 +235,13 @@ void Window::Hide() {
     widget_->hide();
 }
 
+void Window::Refresh(bool immediately) {
+    if (immediately)
+        widget_->repaint();
+    else
+        widget_->update();
+}
+
 void Window::becameFront() {
     if (!closed_)
         front = this;

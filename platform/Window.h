@@ -64,6 +64,9 @@ class Window {
     void setVisible(bool value);
     void Show();
     void Hide();
+    // Redraws the window with its controls: at once when immediately,
+    // otherwise when control next returns to the event loop.
+    void Refresh(bool immediately = false);
 
     // Asks Event_CancelClose, then raises Event_Close and closes the window.
     // Returns whether it closed; closing a closed window does nothing.
