@@ -191,6 +191,12 @@ void Application::reportUnhandledException(const std::exception& error) {
            " was not handled. The application goes on.\n\n" + error.what());
 }
 
+int Application::RunProgram(int argc, char** argv,
+                            const std::function<int(const std::vector<std::string>&)>& program) {
+    QApplication framework(argc, argv);
+    return program(std::vector<std::string>(argv + 1, argv + argc));
+}
+
 void Application::reportUnknownException() {
     MsgBox("An exception of an unknown class was not handled. The application goes on.");
 }

@@ -12,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 class Window;
 
@@ -68,6 +69,13 @@ class Application {
     // message naming it; the program goes on.
     static void reportUnhandledException(const std::exception& error);
     static void reportUnknownException();
+
+    // The framework for a whole run of the program: made from the process
+    // arguments before program runs, gone after it returns. program gets
+    // the arguments the framework leaves (files to open, as native paths);
+    // its result is the process's exit status.
+    static int RunProgram(int argc, char** argv,
+                          const std::function<int(const std::vector<std::string>&)>& program);
 
     // Used by windows: the command's road starting at that window (which may
     // be nullptr), and whether a handler for the item exists on that road.
