@@ -17,10 +17,14 @@
 class EditorTest : public UiTest {
   protected:
     static void SetUpTestSuite() {
-        if (!MaxwellFiles::MaxwellMaterial()) {
-            MaxwellFiles::Initialize();
-            ImageTypes::Initialize();
-        }
+        MaxwellFiles::Initialize();
+        ImageTypes::Initialize();
+    }
+    // As the program does before it ends: the framework's list of
+    // registered types may go before these module-level objects would.
+    static void TearDownTestSuite() {
+        MaxwellFiles::Release();
+        ImageTypes::Release();
     }
 
     static std::string oakBytes(const std::string& secondPath = "/mat/tex/b.jpg") {
