@@ -155,19 +155,6 @@ TEST_F(BatchTest, EmptyAndNonMaterialFilesAdvanceTheCounterWithoutBeingWritten) 
     EXPECT_EQ(volumes.folder().readFile("HD/batch/a.mxm"), "");
 }
 
-TEST_F(BatchTest, RewrittenAndMissingPathsAreLoggedWithTheirSeverity) {
-    volumes.makeFile("HD", "batch/maps/moved.jpg", "jpeg");
-    put("a.mxm", material("Alpha", "/tex/a.jpg", "/old/moved.jpg"));
-    put("b.mxm", material("Bravo", "/tex/a.jpg", "/old/lost.jpg"));
-    runBatch();
-
-    EXPECT_EQ(Clipboard::Text(),
-              "a.mxm  ::   Alpha: [ /tex/a.jpg- o.k. ] \r[ moved.jpg - Path changed, o.k. ] \r"
-              "Status 1 ***"
-              "b.mxm  ::   Bravo: [ /tex/a.jpg- o.k. ] \r[ lost.jpg - not found, critical ] \r"
-              "Status 3 ***");
-}
-
 TEST_F(BatchTest, EmptyTreeLeavesTheClipboardAlone) {
     volumes.makeFolder("HD", "batch/sub/deeper");
     put("sub/readme.txt", "text");

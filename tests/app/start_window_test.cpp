@@ -1,6 +1,5 @@
 #include "AppWindowFixture.h"
 #include "Clipboard.h"
-#include "Contact.h"
 #include "DefaultLocationsWindow.h"
 #include "MenuBar1.h"
 #include "ProgressWindow.h"
@@ -85,26 +84,5 @@ TEST_P(StartWindowCommandTest, EditDefaultLocationsOpensAFurtherEditorEachTime) 
 
 INSTANTIATE_TEST_SUITE_P(ButtonAndMenu, StartWindowCommandTest, ::testing::Values(false, true),
                          [](const auto& info) { return info.param ? "Menu" : "Button"; });
-
-class StartWindowTest : public AppWindowTest {};
-
-TEST_F(StartWindowTest, OneStartWindowWhileItIsOpen) {
-    StartWindow& first = StartWindow::instance();
-    EXPECT_EQ(&StartWindow::instance(), &first);
-    EXPECT_TRUE(first.Visible());
-    first.Close();
-    EXPECT_NE(&StartWindow::instance(), &first);
-}
-
-TEST_F(StartWindowTest, TextHasTwoParagraphsAndEndsWithTheContactAddress) {
-    const std::string text = StartWindow::instance().StaticText1().Text();
-    const size_t breakAt = text.find("\r\r");
-    ASSERT_NE(breakAt, std::string::npos);
-    EXPECT_EQ(text.find('\n'), std::string::npos);
-    EXPECT_EQ(text.substr(breakAt + 2, 17), "Use only on copie");
-    EXPECT_EQ(text.back(), '.');
-    EXPECT_NE(text.find(std::string("Report bugs to ") + Contact::Address + "."),
-              std::string::npos);
-}
 
 } // namespace
