@@ -3,6 +3,6 @@
 // Where users report bugs; shown in the start window.
 namespace Contact {
 
-inline constexpr const char* Address = "maintainers@users.noreply.c-seed-37029f85.example";
+inline constexpr const char* Address = "mxmtool@example.org";
 
 } // namespace Contact
