@@ -28,7 +28,7 @@ std::string string2mxstring(const std::string& bytes, bool forceLong);
 
 // A new picture from the block; nil when the block's size is not
 // width x height x 3. A nil block raises NilObjectException, and so does a
-// picture the framework cannot make.
+// picture the framework cannot make or decode (more than 32767 pixels a side).
 Ref<Picture> RGBMB2Pict(const Ref<MemoryBlock>& block, int32_t width, int32_t height);
 
 // The picture's pixel block; an empty block for a nil picture. Never nil.

@@ -44,7 +44,7 @@ mxmFile::mxmFile(const Ref<BinaryStream>& stream, const Ref<FolderItem>& file) {
     keepRevertCopy();
     CreatePreview();
     mxm5Mittelmarker = in.Read(MiddleMarkerLength);
-    readRecords(stream);
+    readRecords(in);
 }
 
 void mxmFile::readPreview(BinaryStream& in) {
@@ -68,11 +68,11 @@ void mxmFile::readStoredPreview(BinaryStream& in) {
     const int64_t height = mxm4PreviewHeight;
     // The sizes come from the file; they are checked before anything is made
     // from them, so a damaged header cannot make the program allocate.
-    if (height < 0 || width * height > MaxStoredPreviewPixels)
-        throw DamagedFileException("The material file \"" + fileName +
-                                   "\" is damaged: it claims a preview of " +
-                                   sizeText(width, static_cast<uint32_t>(height)) +
-                                   " pixels, more than a material can hold.");
+    if (width > MaxStoredPreviewSide || height < 0 || height > MaxStoredPreviewSide)
+        throw DamagedFileException(
+            "The material file \"" + fileName + "\" is damaged: it claims a preview of " +
+            sizeText(width, static_cast<uint32_t>(height)) + " pixels; a preview has at most " +
+            std::to_string(MaxStoredPreviewSide) + " pixels a side.");
     const int64_t size = width * height * BytesPerPixel;
     std::string pixels = in.Read(size);
     // A file that ends inside the block gives black for the missing pixels.
@@ -87,25 +87,23 @@ void mxmFile::makeBlankPreviewSource() {
     myPict = NewPicture(PreviewSide, PreviewSide, 32);
 }
 
-void mxmFile::readRecords(const Ref<BinaryStream>& stream) {
-    BinaryStream& in = stream.get();
-    const int64_t start = in.Position();
+void mxmFile::readRecords(BinaryStream& in) {
     if (in.Length() > std::numeric_limits<int32_t>::max())
         throw DamagedFileException("The material file \"" + fileName +
                                    "\" is 2 GB or larger, beyond what a material can be.");
-    const std::string records = in.Read(in.Length() - start);
-    in.setPosition(start);
+    // The record part is read from the file once; its records are then taken
+    // from that copy, the same bytes the keyword search runs over.
+    const std::string records = in.Read(in.Length() - in.Position());
+    const Ref<BinaryStream> part = makeRef<BinaryStream>(records);
     int keyword = 0; // 1-based position in records of the last "bitmap" found; 0 for none
-    while (in.Position() < in.Length()) {
-        mxmPaths.emplace_back(stream);
+    while (part->Position() < part->Length()) {
+        mxmPaths.emplace_back(part);
         // The search starts after the string just read, so that a stored path
         // holding "bitmap" cannot end its own block before it starts.
-        const int afterString = static_cast<int>(in.Position() - start) + 1;
+        const int afterString = static_cast<int>(part->Position()) + 1;
         keyword = InStrB(std::max(keyword + 5, afterString), records, BlockKeyword);
-        if (keyword == 0)
-            mxmParameter.push_back(in.Read(in.Length() - in.Position()));
-        else
-            mxmParameter.push_back(in.Read(start + keyword + 5 - in.Position()));
+        const int64_t blockEnd = keyword == 0 ? part->Length() : keyword + 5;
+        mxmParameter.push_back(part->Read(blockEnd - part->Position()));
     }
 }
 

@@ -18,9 +18,9 @@ class mxmFile {
   public:
     // The side of the preview that is shown and written.
     static constexpr int32_t PreviewSide = 200;
-    // The largest stored preview the reader accepts, in pixels; far above any
+    // The longest side of a stored preview the reader accepts: far above any
     // real preview, and small enough that its block and picture can be made.
-    static constexpr int64_t MaxStoredPreviewPixels = 4096 * 4096;
+    static constexpr int32_t MaxStoredPreviewSide = 4096;
 
     // Reads the material at the stream's position. The stream is left at the
     // end of the file (after the type marker when it is no material) and is
@@ -79,6 +79,6 @@ class mxmFile {
     void readStoredPreview(BinaryStream& in);
     void makeBlankPreviewSource();
     void keepRevertCopy();
-    void readRecords(const Ref<BinaryStream>& stream);
+    void readRecords(BinaryStream& in);
     static bool moveToMxmName(FolderItem& target);
 };

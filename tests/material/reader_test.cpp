@@ -164,7 +164,7 @@ TEST(Reader, DamagedPreviewSizesAreRefused) {
         uint32_t width, height;
     };
     for (Size s : {Size{65536, 65536}, Size{1, 0x80000000u}, Size{0x7FFFFFFF, 0x7FFFFFFF},
-                   Size{4097, 4096}}) {
+                   Size{4097, 1}, Size{1, 4097}}) {
         SCOPED_TRACE(std::to_string(s.width) + " x " + std::to_string(s.height));
         const std::string file =
             MaterialBytes().marker().string("oak").uint32(s.width).uint32(s.height).bytes();
