@@ -1,6 +1,7 @@
 #include "mxmFile.h"
 
 #include "MaxwellHelper.h"
+#include "SearchCache.h"
 #include "Services.h"
 
 #include <algorithm>
@@ -157,6 +158,9 @@ std::string mxmFile::findFileInBlock(std::string& block, bool forceLong) {
 
 std::string mxmFile::ResetPaths(int32_t& status) {
     try {
+        // Every search of this check, or of the batch run it belongs to,
+        // lists each folder once.
+        const SearchCache::Scope searches;
         std::string report = checkStoredPaths(*this, status);
         return report + checkEmbeddedReferences(*this);
     } catch (...) {

@@ -280,6 +280,10 @@ Ref<FolderItem> FolderItem::Item(int index) const {
     return makeRef<FolderItem>(joined(nativePath_, names[static_cast<size_t>(index - 1)]));
 }
 
+std::vector<FolderItem::Entry> FolderItem::Entries() const {
+    return NativeFolder::typedEntries(nativePath_);
+}
+
 std::pair<uint64_t, uint64_t> FolderItem::Identity() const {
     struct stat info {};
     if (::stat(nativePath_.c_str(), &info) != 0)
