@@ -130,7 +130,9 @@ std::string randomSuffix() {
 // A new file next to the target, made with O_EXCL so that no other file is
 // ever reused. -1 when the folder does not take it.
 int createTemporaryFile(const std::string& target, std::string& tempPath) {
-    const std::string stem = "." + baseName(target).substr(0, 200) + ".";
+    std::string stem = ".";
+    stem += baseName(target).substr(0, 200);
+    stem += '.';
     for (int attempt = 0; attempt < 100; ++attempt) {
         tempPath = joined(folderOf(target), stem + randomSuffix() + ".tmp");
         const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -215,7 +217,9 @@ std::string FolderItem::AbsolutePath() const {
     for (const std::string& component : Split(rest, "/")) {
         if (component.empty())
             continue;
-        path += (first ? "" : ":") + ReplaceAllB(component, ":", "/");
+        if (!first)
+            path += ':';
+        path += ReplaceAllB(component, ":", "/");
         first = false;
     }
     return path;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the benchmarks in Release and runs them: reading plus writing a
 # material against copying the same bytes with the standard library.
+# Also: a path check of 50 missing files in a 100,000-file tree against one plain listing of it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
