@@ -69,10 +69,11 @@ void mxmFile::readStoredPreview(BinaryStream& in) {
     // The sizes come from the file; they are checked before anything is made
     // from them, so a damaged header cannot make the program allocate.
     if (width > MaxStoredPreviewSide || height < 0 || height > MaxStoredPreviewSide)
-        throw DamagedFileException(
-            "The material file \"" + fileName + "\" is damaged: it claims a preview of " +
-            sizeText(width, static_cast<uint32_t>(height)) + " pixels; a preview has at most " +
-            std::to_string(MaxStoredPreviewSide) + " pixels a side.");
+        throw DamagedFileException("The material file \"" + ToDisplayText(fileName) +
+                                   "\" is damaged: it claims a preview of " +
+                                   sizeText(width, static_cast<uint32_t>(height)) +
+                                   " pixels; a preview has at most " +
+                                   std::to_string(MaxStoredPreviewSide) + " pixels a side.");
     const int64_t size = width * height * BytesPerPixel;
     std::string pixels = in.Read(size);
     // A file that ends inside the block gives black for the missing pixels.
@@ -89,7 +90,7 @@ void mxmFile::makeBlankPreviewSource() {
 
 void mxmFile::readRecords(BinaryStream& in) {
     if (in.Length() > std::numeric_limits<int32_t>::max())
-        throw DamagedFileException("The material file \"" + fileName +
+        throw DamagedFileException("The material file \"" + ToDisplayText(fileName) +
                                    "\" is 2 GB or larger, beyond what a material can be.");
     // The record part is read from the file once; its records are then taken
     // from that copy, the same bytes the keyword search runs over.
