@@ -47,6 +47,8 @@ bool MaxwellPathFileExists(const std::string& path, const std::string& name);
 // The first file called name in the folder's tree (its own files before any
 // subfolder, subfolders depth first in entry order), then, when searchDefaults
 // is set, in each default search location in list order; nil when none.
+// Inside an open SearchCache::Scope, folders that earlier searches listed are
+// not read again.
 Ref<FolderItem> findFile(const std::string& name, const Ref<FolderItem>& folder,
                          bool searchDefaults);
 
