@@ -88,10 +88,18 @@ void BM_StandardCopy(benchmark::State& state, const std::string& bytes) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes.size()));
 }
 
-BENCHMARK_CAPTURE(BM_ReadWrite, typical, typicalMaterial())->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_StandardCopy, typical, typicalMaterial())->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_ReadWrite, large, largeMaterial())->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_StandardCopy, large, largeMaterial())->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ReadWrite, typical, typicalMaterial())
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_StandardCopy, typical, typicalMaterial())
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_ReadWrite, large, largeMaterial())
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_StandardCopy, large, largeMaterial())
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 } // namespace
 
