@@ -4,92 +4,85 @@
 #include "Window.h"
 
 #include <QAction>
-#include <QCoreApplication>
-#include <QTimer>
 
 namespace {
 
-class RecordingApp : public Application {
+// Handles "FileSave" itself, declines "FileOpen", and can refuse to close.
+class CommandWindow : public Window {
   public:
-    void Event_Open() override {
-        events.push_back("Open");
-        if (failOpen)
-            throw DamagedFileException("no list");
+    CommandWindow() { construct(); }
+    bool Event_CancelClose(bool appQuitting) override {
+        askedWhileQuitting = appQuitting;
+        return refuseClose;
     }
-    void Event_OpenDocument(const Ref<FolderItem>& item) override {
-        events.push_back(item->Name());
-    }
+    int saves = 0;
+    bool refuseClose = false, askedWhileQuitting = false;
 
-    std::vector<std::string> events;
-    bool failOpen = false;
+  protected:
+    void AddMenuHandlers() override {
+        AddMenuHandler("FileSave", [this] { return ++saves > 0; });
+        AddMenuHandler("FileOpen", [] { return false; });
+    }
 };
 
-class PlainWindow : public Window {
-  public:
-    PlainWindow() { construct(); }
-    bool Event_CancelClose(bool) override { return refuseClose; }
-    bool refuseClose = false;
+class MenuTest : public UiTest {
+  protected:
+    void SetUp() override {
+        UiTest::SetUp();
+        auto bar = makeRef<MenuBar>();
+        auto file = makeRef<MenuItem>("FileMenu", "&File");
+        bar->Append(file);
+        for (const char* name : {"FileOpen", "FileSave", "EditCopy"})
+            file->Append(makeRef<MenuItem>(name, name));
+        file->Append(makeRef<QuitMenuItem>("FileQuit", "&Quit", "Cmd+Q"));
+        app.setMenuBar(bar);
+        app.AddMenuHandler("FileOpen", [this] { return ++appOpens > 0; });
+    }
+
+    Application app;
+    int appOpens = 0;
 };
-
-using ApplicationTest = UiTest;
-
-Ref<FolderItem> file(const std::string& name) {
-    return makeRef<FolderItem>("/tmp/" + name);
-}
 
 } // namespace
 
-TEST_F(ApplicationTest, DocumentsGivenBeforeOpenWaitAndFollowItInOrder) {
-    RecordingApp app;
-    app.OpenDocument(file("a.mxm"));
-    app.OpenDocument(file("b.mxm"));
-    EXPECT_TRUE(app.events.empty());
-    app.Start();
-    app.Start();
-    app.OpenDocument(file("c.mxm"));
-    EXPECT_EQ(app.events, (std::vector<std::string>{"Open", "a.mxm", "b.mxm", "c.mxm"}));
-    EXPECT_EQ(Application::instance(), &app);
+TEST(MenuShortcut, CmdIsCtrlAndLetterCaseDoesNotMatter) {
+    EXPECT_EQ(MenuItem::keySequenceOf("Cmd+Shift+S"),
+              QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    EXPECT_EQ(MenuItem::keySequenceOf("Cmd+l"), QKeySequence(Qt::CTRL | Qt::Key_L));
+    EXPECT_EQ(MenuItem::keySequenceOf("Cmd+I"), QKeySequence(Qt::CTRL | Qt::Key_I));
+    EXPECT_TRUE(MenuItem::keySequenceOf("Cmd+").isEmpty());
+    EXPECT_TRUE(MenuItem::keySequenceOf("Hyper+K").isEmpty());
 }
 
-TEST_F(ApplicationTest, AnExceptionInOpenIsReportedAndTheDocumentsStillArrive) {
-    RecordingApp app;
-    app.failOpen = true;
-    app.OpenDocument(file("a.mxm"));
-    dialogs.expectAnyMsgBox();
-    app.Start();
-    EXPECT_EQ(app.events, (std::vector<std::string>{"Open", "a.mxm"}));
-    ASSERT_EQ(dialogs.msgBoxes().size(), 1u);
-    EXPECT_NE(dialogs.msgBoxes()[0].find("DamagedFileException"), std::string::npos);
+TEST_F(MenuTest, CommandsGoToTheFrontWindowThenTheApplicationAndNeedAHandler) {
+    auto* back = new CommandWindow;
+    auto* front = new CommandWindow;
+    front->Show();
+    EXPECT_FALSE(front->menuAction("EditCopy")->isEnabled());
+    EXPECT_TRUE(front->menuAction("FileQuit")->isEnabled());
+    front->menuAction("FileOpen")->trigger();
+    EXPECT_EQ(appOpens, 1);
+    EXPECT_TRUE(app.HandleMenuCommand("FileSave"));
+    EXPECT_EQ(front->saves, 1);
+    EXPECT_EQ(back->saves, 0);
+    front->Close();
+    EXPECT_TRUE(app.HandleMenuCommand("FileSave"));
+    EXPECT_EQ(back->saves, 1);
+    app.AddMenuHandler("EditCopy", [] { return true; });
+    EXPECT_TRUE(back->menuAction("EditCopy")->isEnabled());
 }
 
-TEST_F(ApplicationTest, TheEventLoopOutlivesARefusedQuitAndEndsWithTheLastWindow) {
-    RecordingApp app;
-    auto bar = makeRef<MenuBar>();
-    auto fileMenu = makeRef<MenuItem>("FileMenu", "&File");
-    fileMenu->Append(makeRef<QuitMenuItem>("FileQuit", "&Quit", "Cmd+Q"));
-    bar->Append(fileMenu);
-    app.setMenuBar(bar);
-    auto* window = new PlainWindow;
-    window->refuseClose = true;
-    bool quitRefused = false;
-    QTimer::singleShot(0, [&] {
-        window->menuAction("FileQuit")->trigger();
-        quitRefused = !window->IsClosed();
-        window->refuseClose = false;
-        QTimer::singleShot(0, [&] { window->menuAction("FileQuit")->trigger(); });
-    });
-    // Ends a run that failed to end, so a fault shows as a failure, not a hang.
-    bool watchdogFired = false;
-    QTimer watchdog;
-    watchdog.setSingleShot(true);
-    QObject::connect(&watchdog, &QTimer::timeout, [&] {
-        watchdogFired = true;
-        QCoreApplication::quit();
-    });
-    watchdog.start(10000);
-    EXPECT_EQ(app.Run(), 0);
-    EXPECT_TRUE(quitRefused);
-    EXPECT_FALSE(watchdogFired);
-    EXPECT_EQ(app.events, std::vector<std::string>{"Open"});
+TEST_F(MenuTest, QuitAsksEveryWindowAndAnyRefusalStopsIt) {
+    auto* first = new CommandWindow;
+    auto* refusing = new CommandWindow;
+    auto* last = new CommandWindow;
+    refusing->refuseClose = true;
+    refusing->menuAction("FileQuit")->trigger();
+    EXPECT_TRUE(last->IsClosed());
+    EXPECT_TRUE(refusing->askedWhileQuitting);
+    EXPECT_FALSE(refusing->IsClosed());
+    EXPECT_FALSE(first->IsClosed());
+    refusing->refuseClose = false;
+    EXPECT_TRUE(app.Quit());
     EXPECT_TRUE(Window::openWindows().empty());
 }

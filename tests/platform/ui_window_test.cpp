@@ -1,8 +1,10 @@
 #include "Application.h"
+#include "Canvas.h"
+#include "FileType.h"
+#include "Graphics.h"
 #include "Listbox.h"
-#include "ProgressBar.h"
 #include "PushButton.h"
-#include "StaticText.h"
+#include "TempFolder.h"
 #include "UiDriver.h"
 #include "UiTest.h"
 #include "Window.h"
@@ -13,218 +15,139 @@
 
 namespace {
 
-std::vector<std::string>* journal = nullptr;
+std::vector<std::string> journal;
 
-// Notes every step and event in the shared journal.
-class StepWindow : public Window {
+// Notes its events in the journal. Its list box removes the selected rows on
+// the delete keys; its canvas takes pictures and picture files.
+class JournalWindow : public Window {
   public:
-    StepWindow() { construct(); }
-    ~StepWindow() override { journal->push_back("deleted"); }
-
-    void Event_Open() override { journal->push_back("Open"); }
+    JournalWindow() { construct(); }
+    ~JournalWindow() override { journal.push_back("deleted"); }
     bool Event_CancelClose(bool) override {
-        journal->push_back("CancelClose");
+        journal.push_back("CancelClose");
         return refuseClose;
     }
-    void Event_Close() override { journal->push_back("Close"); }
-
+    void Event_Close() override { journal.push_back("Close"); }
     bool refuseClose = false;
+    std::vector<DragItem> drops;
 
   protected:
-    void Layout() override {
-        journal->push_back("Layout");
-        setTitle("Steps");
-        setSize(200, 120);
-        setResizeable(false);
-        setBackColor(RGB(0x50, 0x50, 0x50));
-    }
     void CreateControls() override {
-        journal->push_back("CreateControls");
         auto& ok = addControl<PushButton>("PBOk", 10, 80, 80, 20);
-        ok.setCaption("OK");
-        ok.setDefault(true);
-        ok.onAction([] { journal->push_back("Action"); });
-        ok.onOpen([] { journal->push_back("PBOk.Open"); });
-        addControl<StaticText>("StaticText1", 10, 10, 180, 20).setText("Hello");
+        ok.onAction([] { journal.push_back("Action"); });
+        auto& list = addControl<Listbox>("LBRows", 10, 10, 180, 60);
+        list.setSelectionType(1);
+        list.onKeyDown([&list](int key) {
+            journal.push_back("key " + std::to_string(key));
+            for (int row = list.ListCount() - 1; row >= 0 && (key == 8 || key == 127); --row)
+                if (list.Selected(row))
+                    list.RemoveRow(row);
+            return key == 8 || key == 127;
+        });
+        for (const char* row : {"zero", "one", "two", "three"})
+            list.AddRow(row);
+        auto& canvas = addControl<Canvas>("CPreview", 200, 10, 20, 20);
+        canvas.onOpen([&canvas] {
+            canvas.AcceptPictureDrop();
+            canvas.AcceptFileDrop("Pictures");
+        });
+        canvas.onDropObject([this](const DragItem& item) { drops.push_back(item); });
     }
-    void AddMenuHandlers() override { journal->push_back("AddMenuHandlers"); }
-};
-
-// Closes itself while it opens, as a window that does all its work there.
-class SelfClosingWindow : public Window {
-  public:
-    SelfClosingWindow() { construct(); }
-    void Event_Open() override { Close(); }
 };
 
 class WindowTest : public UiTest {
   protected:
     void SetUp() override {
         UiTest::SetUp();
-        journal = &steps;
-    }
-    void TearDown() override {
-        UiTest::TearDown();
-        journal = nullptr;
+        pictures.setName("Pictures");
+        pictures.setExtensions(".png;.bmp");
+        pictures.toString();
+        window = new JournalWindow;
+        journal.clear();
     }
 
-    std::vector<std::string> steps;
+    FileType pictures;
+    JournalWindow* window = nullptr;
 };
 
 } // namespace
 
-TEST_F(WindowTest, ConstructionRunsTheStepsThenOpensAndShows) {
-    auto* window = new StepWindow;
-    EXPECT_EQ(steps, (std::vector<std::string>{"Layout", "CreateControls", "AddMenuHandlers",
-                                               "PBOk.Open", "Open"}));
-    EXPECT_TRUE(window->Visible());
-    EXPECT_EQ(window->content()->size(), QSize(200, 120));
-    EXPECT_EQ(window->control<StaticText>("StaticText1").Text(), "Hello");
-    EXPECT_THROW(window->control<PushButton>("StaticText1"), NilObjectException);
-    EXPECT_EQ(Window::find<StepWindow>(), window);
-}
-
 TEST_F(WindowTest, CancelCloseKeepsTheWindowForEveryKindOfClose) {
-    auto* window = new StepWindow;
     window->refuseClose = true;
-    steps.clear();
     EXPECT_FALSE(window->Close());
     window->widget()->close(); // the window manager's close box
-    EXPECT_EQ(steps, (std::vector<std::string>{"CancelClose", "CancelClose"}));
+    EXPECT_EQ(journal, (std::vector<std::string>{"CancelClose", "CancelClose"}));
     EXPECT_TRUE(window->Visible());
-
     window->refuseClose = false;
     window->widget()->close();
-    EXPECT_EQ(steps.back(), "Close");
+    EXPECT_EQ(journal.back(), "Close");
     EXPECT_TRUE(Window::openWindows().empty());
-    EXPECT_EQ(Window::find<StepWindow>(), nullptr);
 }
 
 TEST_F(WindowTest, AClosedWindowIsDeletedOnlyAfterTheEventThatClosedItHasEnded) {
-    auto* window = new StepWindow;
     Application app;
     auto& ok = window->control<PushButton>("PBOk");
     ok.onAction([&] {
         window->Close();
         app.DoEvents(); // events pumped inside the handler must not delete it
-        journal->push_back(window->IsClosed() ? "still here" : "open");
+        journal.push_back(window->IsClosed() ? "still here" : "open");
     });
     UiDriver::click(ok);
     app.DoEvents();
-    EXPECT_EQ(steps.back(), "deleted");
-    EXPECT_EQ(steps[steps.size() - 2], "still here");
-}
-
-TEST_F(WindowTest, AWindowClosedWhileItOpensIsNeverShown) {
-    auto* window = new SelfClosingWindow;
-    EXPECT_TRUE(window->IsClosed());
-    EXPECT_FALSE(window->widget()->isVisible());
-    EXPECT_TRUE(Window::openWindows().empty());
-}
-
-TEST_F(WindowTest, AnExceptionFromAnEventIsReportedAndTheProgramGoesOn) {
-    auto* window = new StepWindow;
-    window->control<PushButton>("PBOk").onAction([] { throw NilObjectException(); });
-    dialogs.expectAnyMsgBox();
-    UiDriver::click(window->control<PushButton>("PBOk"));
-    ASSERT_EQ(dialogs.msgBoxes().size(), 1u);
-    EXPECT_NE(dialogs.msgBoxes()[0].find("NilObjectException"), std::string::npos);
-    EXPECT_NE(dialogs.msgBoxes()[0].find("A nil object was used."), std::string::npos);
-    EXPECT_FALSE(window->IsClosed());
+    EXPECT_EQ(journal.back(), "deleted");
+    EXPECT_EQ(journal[journal.size() - 2], "still here");
 }
 
 TEST_F(WindowTest, DoEventsDeliversAQueuedClick) {
-    auto* window = new StepWindow;
-    QWidget* button = window->control<PushButton>("PBOk").widget();
-    const QPointF middle(button->width() / 2.0, button->height() / 2.0);
+    QWidget* ok = window->control<PushButton>("PBOk").widget();
+    const QPointF middle(ok->width() / 2.0, ok->height() / 2.0);
     for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
-        QCoreApplication::postEvent(
-            button,
-            new QMouseEvent(type, middle, button->mapToGlobal(middle), Qt::LeftButton,
-                            type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-                            Qt::NoModifier));
-    steps.clear();
-    Application app;
-    app.DoEvents(-1);
-    EXPECT_EQ(steps, std::vector<std::string>{"Action"});
+        QCoreApplication::postEvent(ok, new QMouseEvent(type, middle, ok->mapToGlobal(middle),
+                                                        Qt::LeftButton, Qt::LeftButton, {}));
+    Application().DoEvents(-1);
+    EXPECT_EQ(journal, std::vector<std::string>{"Action"});
 }
 
-TEST_F(WindowTest, ReturnPressesTheDefaultButtonUnlessItIsDisabled) {
-    auto* window = new StepWindow;
-    auto& text = window->control<StaticText>("StaticText1");
-    steps.clear();
-    UiDriver::pressKey(text, Qt::Key_Return);
-    window->control<PushButton>("PBOk").setEnabled(false);
-    UiDriver::pressKey(text, Qt::Key_Return);
+TEST_F(WindowTest, AnExceptionFromAnEventIsReportedAndTheProgramGoesOn) {
+    window->control<PushButton>("PBOk").onAction([] { throw NilObjectException(); });
+    dialogs.expectAnyMsgBox();
     UiDriver::click(window->control<PushButton>("PBOk"));
-    EXPECT_EQ(steps, std::vector<std::string>{"Action"});
-}
-
-TEST_F(WindowTest, ProgressBarValueReadsBackEvenPastTheMaximum) {
-    auto* window = new StepWindow;
-    auto& bar = window->addControl<ProgressBar>("ProgressBar1", 10, 40, 180, 20);
-    bar.setMaximum(5);
-    bar.setValue(7);
-    EXPECT_EQ(bar.Value(), 7);
-    EXPECT_EQ(bar.Maximum(), 5);
-}
-
-namespace {
-
-class ListWindow : public Window {
-  public:
-    ListWindow() { construct(); }
-    std::vector<int> keys;
-
-  protected:
-    void Layout() override { setSize(300, 200); }
-    void CreateControls() override {
-        auto& list = addControl<Listbox>("LBRows", 10, 10, 280, 180);
-        list.setSelectionType(1);
-        list.onKeyDown([this, &list](int key) {
-            keys.push_back(key);
-            if (key != 8 && key != 127)
-                return false;
-            for (int row = list.ListCount() - 1; row >= 0; --row)
-                if (list.Selected(row))
-                    list.RemoveRow(row);
-            return true;
-        });
-        for (const char* row : {"zero", "one", "two", "three"})
-            list.AddRow(row);
-    }
-};
-
-} // namespace
-
-TEST_F(WindowTest, LockedControlsFollowTheWindowsEdges) {
-    auto* window = new ListWindow;
-    auto& list = window->control<Listbox>("LBRows");
-    list.setLocks(true, true, true, true);
-    auto& add = window->addControl<PushButton>("PBAdd", 200, 170, 80, 20);
-    add.setLocks(false, false, true, true);
-    window->setSize(400, 260);
-    window->content()->resize(400, 260);
-    EXPECT_EQ(QRect(list.Left(), list.Top(), list.Width(), list.Height()), QRect(10, 10, 380, 240));
-    EXPECT_EQ(QRect(add.Left(), add.Top(), add.Width(), add.Height()), QRect(300, 230, 80, 20));
+    EXPECT_NE(dialogs.msgBoxes().at(0).find("NilObjectException"), std::string::npos);
+    EXPECT_NE(dialogs.msgBoxes().at(0).find("A nil object was used."), std::string::npos);
+    EXPECT_FALSE(window->IsClosed());
 }
 
 TEST_F(WindowTest, ListboxDeleteKeysRemoveTheSelectedRowsAndLaterRowsMoveUp) {
-    auto* window = new ListWindow;
     auto& list = window->control<Listbox>("LBRows");
     list.setSelected(1, true);
     list.setSelected(2, true);
     UiDriver::pressKey(list, Qt::Key_Backspace);
     ASSERT_EQ(list.ListCount(), 2);
-    EXPECT_EQ(list.Cell(0), "zero");
     EXPECT_EQ(list.Cell(1), "three");
-    EXPECT_EQ(list.ListIndex(), -1);
-
     list.setListIndex(1);
     UiDriver::pressKey(list, Qt::Key_Delete);
     UiDriver::pressKey(list, Qt::Key_A, "a");
-    EXPECT_EQ(window->keys, (std::vector<int>{8, 127, 'a'}));
+    EXPECT_EQ(journal, (std::vector<std::string>{"key 8", "key 127", "key 97"}));
     ASSERT_EQ(list.ListCount(), 1);
     EXPECT_EQ(list.Cell(0), "zero");
     EXPECT_THROW(list.RemoveRow(1), OutOfBoundsException);
+}
+
+TEST_F(WindowTest, CanvasTakesPicturesAndThePictureFilesAmongTheDroppedOnes) {
+    TempFolder temp;
+    const std::string text = temp.makeFile("notes.txt");
+    const std::string shot = temp.makeFile("Shot.PNG");
+    const std::string bitmap = temp.makeFile("a.bmp");
+    auto& canvas = window->control<Canvas>("CPreview");
+    EXPECT_FALSE(UiDriver::dropFiles(canvas, {text}));
+    EXPECT_FALSE(UiDriver::dropFiles(canvas, {temp.makeFolder("folder.png")}));
+    ASSERT_TRUE(UiDriver::dropFiles(canvas, {text, bitmap, shot}));
+    QImage image(4, 5, QImage::Format_RGB32);
+    image.fill(Qt::green);
+    ASSERT_TRUE(UiDriver::dropImage(canvas, image));
+    ASSERT_EQ(window->drops.size(), 2u);
+    EXPECT_EQ(window->drops[0].FolderItem()->NativePath(), bitmap);
+    EXPECT_EQ(window->drops[0].FolderItems().size(), 2u);
+    EXPECT_FALSE(window->drops[0].PictureAvailable());
+    EXPECT_EQ(window->drops[1].Picture()->graphics().Pixel(2, 2), RGB(0, 255, 0));
 }
