@@ -4,6 +4,7 @@
 #include "BinaryStream.h"
 #include "Clipboard.h"
 #include "MaxwellFiles.h"
+#include "SearchCache.h"
 #include "Text.h"
 #include "mxmFile.h"
 
@@ -81,6 +82,8 @@ void ProgressWindow::PushButton1_Action() {
 }
 
 void ProgressWindow::Event_Open() {
+    // The checks of the whole run share what their searches listed.
+    const SearchCache::Scope searches;
     try {
         pWMax = CountMXMs(Startfolder);
         ProgressBar1().setMaximum(pWMax);
@@ -119,6 +122,8 @@ void ProgressWindow::HuntThroughFolders(const Ref<FolderItem>& folder) {
     const auto subfolders = scanFolder(folder, [this](const Ref<FolderItem>& file) {
         FixFile(file);
         showProgress(file);
+        // A check that the user starts meanwhile, in an editor, lists afresh.
+        const SearchCache::Pause ownListings;
         App::instance().DoEvents(-1);
     });
     for (const auto& subfolder : subfolders)
