@@ -104,7 +104,7 @@ void BM_StandardListing(benchmark::State& state) {
     }
 }
 
-BENCHMARK(BM_PathCheck)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_StandardListing)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PathCheck)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_StandardListing)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
