@@ -214,20 +214,4 @@ TEST_F(SearchScopeTest, OnePathCheckListsOnceAndTheNextListsAfresh) {
                                            "[ b.ior - Path changed, o.k. ] \r");
 }
 
-TEST_F(SearchScopeTest, PausedScopeListsAfreshAndResumes) {
-    temp.makeFolder("mat");
-    const SearchCache::Scope scope;
-    EXPECT_EQ(found("y.ior"), "");
-    temp.makeFile("mat/y.ior");
-    {
-        const SearchCache::Pause pause;
-        EXPECT_EQ(found("y.ior"), temp.pathOf("mat/y.ior"));
-    }
-    EXPECT_EQ(found("y.ior"), "");
-}
-
-TEST_F(SearchScopeTest, NilFolderRaisesNilObject) {
-    EXPECT_THROW(findFile("a.ior", nullptr, true), NilObjectException);
-}
-
 } // namespace
