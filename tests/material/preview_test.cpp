@@ -41,15 +41,6 @@ auto storedStretched(int xFactor, int yFactor) {
 
 } // namespace
 
-TEST(PixelBlock, BlockToPictureAndBack) {
-    const std::string block = MaterialBytes::patternBlock(3, 2);
-    Ref<Picture> picture = MaxwellHelper::RGBMB2Pict(makeRef<MemoryBlock>(block), 3, 2);
-    ASSERT_FALSE(picture.isNil());
-    EXPECT_EQ(pixelAt(picture, 2, 0), MaterialBytes::patternPixel(2, 0));
-    EXPECT_EQ(pixelAt(picture, 0, 1), MaterialBytes::patternPixel(0, 1));
-    EXPECT_EQ(MaxwellHelper::Pict2RGBMB(picture)->bytes(), block);
-}
-
 TEST(PixelBlock, BlockOfTheWrongSizeGivesNoPicture) {
     const std::string block = MaterialBytes::patternBlock(3, 2);
     EXPECT_TRUE(MaxwellHelper::RGBMB2Pict(makeRef<MemoryBlock>(block + "x"), 3, 2).isNil());

@@ -45,35 +45,37 @@ std::string typicalMaterial(const std::string& name, int width, int height) {
         .bytes();
 }
 
-// A folder that refuses new files, also to root; undone when it goes away.
+// A folder that refuses new files while the object lives: write-protected,
+// and for root, which ignores that, made immutable.
 class ReadOnlyFolder {
   public:
     explicit ReadOnlyFolder(const std::string& path) : path_(path) {
-        if (::geteuid() != 0) {
-            locked_ = ::chmod(path.c_str(), 0555) == 0;
-            return;
-        }
-        const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY);
-        int flags = 0;
-        locked_ = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 &&
-                  (flags |= FS_IMMUTABLE_FL, ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0);
-        if (fd >= 0)
-            ::close(fd);
+        ::chmod(path.c_str(), 0555);
+        setImmutable(true);
+        locked_ = ::access(path.c_str(), W_OK) != 0 || immutable();
     }
     ~ReadOnlyFolder() {
+        setImmutable(false);
         ::chmod(path_.c_str(), 0755);
-        const int fd = ::open(path_.c_str(), O_RDONLY | O_DIRECTORY);
-        int flags = 0;
-        if (fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 && (flags & FS_IMMUTABLE_FL)) {
-            flags &= ~FS_IMMUTABLE_FL;
-            ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
-        }
-        if (fd >= 0)
-            ::close(fd);
     }
     bool locked() const { return locked_; }
 
   private:
+    int flags() const {
+        const int fd = ::open(path_.c_str(), O_RDONLY | O_DIRECTORY);
+        int value = 0;
+        ::ioctl(fd, FS_IOC_GETFLAGS, &value);
+        ::close(fd);
+        return value;
+    }
+    bool immutable() const { return flags() & FS_IMMUTABLE_FL; }
+    void setImmutable(bool on) const {
+        int value = on ? flags() | FS_IMMUTABLE_FL : flags() & ~FS_IMMUTABLE_FL;
+        const int fd = ::open(path_.c_str(), O_RDONLY | O_DIRECTORY);
+        ::ioctl(fd, FS_IOC_SETFLAGS, &value);
+        ::close(fd);
+    }
+
     std::string path_;
     bool locked_ = false;
 };
