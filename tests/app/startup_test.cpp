@@ -1,25 +1,14 @@
-#include "ImageTypes.h"
-#include "MaterialBytes.h"
-#include "MaxwellFiles.h"
-#include "MenuBar1.h"
+#include "AppTest.h"
+#include "DefaultLocationsWindow.h"
 #include "StartWindow.h"
-#include "Startup.h"
-#include "TestVolumes.h"
-#include "UiTest.h"
-#include "WindowMXM.h"
 
-#include <gtest/gtest.h>
-
-#include <memory>
-#include <string>
 #include <vector>
 
 namespace {
 
 // Records how many search locations the application holds whenever a
 // message is shown, to tell what the start-up had done by then.
-class WatchingDialogs : public ScriptedDialogs {
-  public:
+struct WatchingDialogs : ScriptedDialogs {
     void showMsgBox(const std::string& text) override {
         locationsAtMessage.push_back(App::instance().DefaultLocations.size());
         ScriptedDialogs::showMsgBox(text);
@@ -27,81 +16,68 @@ class WatchingDialogs : public ScriptedDialogs {
     std::vector<size_t> locationsAtMessage;
 };
 
-class StartupTest : public UiTest {
-  protected:
-    void TearDown() override {
-        Startup::end(std::move(app));
-        UiTest::TearDown();
-    }
-
-    void begin(const std::vector<std::string>& documents) { app = Startup::begin(documents); }
-
-    std::vector<WindowMXM*> editors() const {
-        std::vector<WindowMXM*> found;
-        for (Window* window : Window::openWindows())
-            if (auto* editor = dynamic_cast<WindowMXM*>(window))
-                found.push_back(editor);
-        return found;
-    }
-    static std::string material(const std::string& name) {
-        return MaterialBytes().marker().string(name).noPreview().middle().record("x", "").bytes();
-    }
-
-    TestVolumes volumes;
-    std::unique_ptr<App> app;
-};
-
-TEST_F(StartupTest, StartWindowFirstThenTheListThenTheDocumentsInOrder) {
-    volumes.makeFolder("HD", "textures");
-    volumes.folder().makeFile("prefs/LumitracePaths.pref", "HD:textures\n");
-    const std::string picture = volumes.makeFile("HD", "docs/leaf.png", "\x89PNG data");
-    const std::string first = volumes.makeFile("HD", "docs/b.mxm", material("Bravo"));
-    const std::string second = volumes.makeFile("HD", "docs/a.mxm", material("Alpha"));
-    const std::string empty = volumes.makeFile("HD", "docs/empty.mxm");
-    WatchingDialogs watching;
-    watching.expectMsgBox("leaf.png doesn't seem to be an MXM file!");
-
-    begin({picture, first, empty, second});
-    EXPECT_EQ(Window::openWindows().size(), 1u);
-    EXPECT_NE(Window::find<StartWindow>(), nullptr);
-    EXPECT_TRUE(app->DefaultLocations.empty());
-
-    app->Start();
-    EXPECT_EQ(watching.locationsAtMessage, std::vector<size_t>{1});
-    const std::vector<WindowMXM*> opened = editors();
-    ASSERT_EQ(opened.size(), 2u);
-    EXPECT_EQ(opened[0]->Title(), "Bravo");
-    EXPECT_EQ(opened[1]->Title(), "Alpha");
-}
-
-TEST_F(StartupTest, UnreadableMaterialClosesItsEditorAfterTheMessage) {
+// Documents from the command line wait for the Open event, which loads the
+// list, and then open in order; those that are no material open nothing.
+TEST_F(AppTest, StartupLoadsTheListBeforeTheDocumentsInOrder) {
+    volumes.folder().makeFile("prefs/LumitracePaths.pref", "HD:tex\n");
     // A stored preview far too large to be a picture: the reader refuses it.
-    const std::string damaged = volumes.makeFile(
-        "HD", "docs/damaged.mxm",
-        MaterialBytes().marker().string("Bad").uint32(100000).uint32(100000).bytes());
-    const std::string missing = volumes.pathOf("HD", "docs/missing.mxm");
-    const std::string good = volumes.makeFile("HD", "docs/good.mxm", material("Good"));
-    dialogs.expectAnyMsgBox();
-
-    begin({damaged, missing, good});
+    const std::string damaged =
+        MaterialBytes().marker().string("Bad").uint32(100000).uint32(100000).bytes();
+    const std::vector<std::string> documents{volumes.makeFile("HD", "d/leaf.png", "\x89PNG data"),
+                                             volumes.makeFile("HD", "d/b.mxm", material("Bravo")),
+                                             volumes.makeFile("HD", "d/damaged.mxm", damaged),
+                                             volumes.makeFile("HD", "d/empty.mxm"),
+                                             volumes.pathOf("HD", "d/missing.mxm"),
+                                             volumes.makeFile("HD", "d/a.mxm", material("Alpha"))};
+    WatchingDialogs watching;
+    watching.expectMsgBox("leaf.png doesn't seem to be an MXM file!").expectAnyMsgBox();
+    Startup::end(std::move(app));
+    app = Startup::begin(documents);
+    EXPECT_EQ(Window::openWindows().size(), 1u);
     app->Start();
-    const std::vector<WindowMXM*> opened = editors();
-    ASSERT_EQ(opened.size(), 1u);
-    EXPECT_EQ(opened[0]->Title(), "Good");
+    EXPECT_EQ(watching.locationsAtMessage, (std::vector<size_t>{1, 1}));
+    std::vector<std::string> titles;
+    for (const Window* window : Window::openWindows())
+        titles.push_back(window->Title());
+    EXPECT_EQ(titles, (std::vector<std::string>{"Lumitrace", "Bravo", "Alpha"}));
 }
 
-TEST_F(StartupTest, BeginSetsUpTheApplicationAndEndReleasesEverything) {
-    begin({});
-    EXPECT_EQ(app->MenuBar(), Ref<::MenuBar>(MenuBar1::instance()));
-    for (const char* item : {"FileOpen", "FileOpenFolder", "FileEditDefaultLocations"})
-        EXPECT_TRUE(app->HasMenuHandler(item)) << item;
-    EXPECT_EQ(FileTypes::typeOfFileName("a.mxm"), "Maxwell Material");
+TEST_F(AppTest, EachStartWindowButtonDoesWhatItsMenuItemDoes) {
+    volumes.makeFile("HD", "m/alpha.mxm", material("Alpha"));
+    StartWindow& start = StartWindow::instance();
+    for (bool viaMenu : {false, true}) {
+        SCOPED_TRACE(viaMenu);
+        const auto command = [&](const std::string& item, PushButton& button) {
+            if (viaMenu)
+                EXPECT_TRUE(app->HandleMenuCommand(item));
+            else
+                UiDriver::click(button);
+        };
+        const size_t windows = Window::openWindows().size();
+        dialogs.answerOpenFile(nullptr).answerOpenFile(volumes.item("HD", "m/alpha.mxm"));
+        command("FileOpen", start.PBSingleOpen());
+        command("FileOpen", start.PBSingleOpen());
+        EXPECT_EQ(Window::openWindows().size(), windows + 1);
+        EXPECT_EQ(newest()->Title(), "Alpha");
+        EXPECT_EQ(dialogs.shown().back().filter, "Maxwell Material");
 
-    Startup::end(std::move(app));
-    EXPECT_TRUE(Window::openWindows().empty());
-    EXPECT_FALSE(MaxwellFiles::MaxwellMaterial());
-    EXPECT_FALSE(ImageTypes::pPNG);
-    EXPECT_EQ(Application::instance(), nullptr);
+        volumes.makeFile("HD", "batch/a.mxm", material("Alpha"));
+        Clipboard::setText("before");
+        for (const Ref<FolderItem>& folder : {Ref<FolderItem>(), volumes.item("HD", "batch")})
+            dialogs
+                .expectMsgBox("Attention: The application DOES NOT create backups. NEVER work "
+                              "on the original files.")
+                .answerSelectFolder(folder);
+        command("FileOpenFolder", start.PBOpenFolder());
+        EXPECT_EQ(Clipboard::Text(), "before");
+        command("FileOpenFolder", start.PBOpenFolder());
+        EXPECT_EQ(Clipboard::Text(), okEntry("a.mxm", "Alpha"));
+
+        command("FileEditDefaultLocations", start.PBPrefs());
+        EXPECT_EQ(Window::openWindows().size(), windows + 2);
+        EXPECT_EQ(&dynamic_cast<DefaultLocationsWindow&>(*newest()).DefaultLocations,
+                  &app->DefaultLocations);
+    }
 }
 
 } // namespace

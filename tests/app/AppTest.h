@@ -1,0 +1,56 @@
+#pragma once
+
+#include "App.h"
+#include "BinaryStream.h"
+#include "Clipboard.h"
+#include "MaterialBytes.h"
+#include "Startup.h"
+#include "TestVolumes.h"
+#include "UiDriver.h"
+#include "UiTest.h"
+#include "Window.h"
+#include "mxmFile.h"
+
+#include <memory>
+#include <string>
+
+// The program as start-up leaves it (file types, application object with
+// its menu bar and handlers, start window), on the temporary volumes "HD",
+// "Data" and "HD2" with the preferences folder beside them. HD:tex holds
+// the two files that the materials below name.
+class AppTest : public UiTest {
+  protected:
+    void SetUp() override {
+        UiTest::SetUp();
+        volumes.makeFile("HD", "tex/a.jpg");
+        volumes.makeFile("HD", "tex/b.jpg");
+        app = Startup::begin({});
+        app->Start();
+    }
+    void TearDown() override {
+        Startup::end(std::move(app));
+        UiTest::TearDown();
+    }
+
+    static std::string material(const std::string& name, const std::string& second = "/tex/b.jpg") {
+        MaterialBytes bytes;
+        bytes.marker().string(name).preview(200, 200).middle();
+        return bytes.record("/tex/a.jpg", "p0 bitmap").record(second, "p1").bytes();
+    }
+    Ref<mxmFile> read(const std::string& relative) const {
+        const Ref<FolderItem> file = volumes.item("HD", relative);
+        const Ref<BinaryStream> stream = BinaryStream::Open(file, false);
+        auto material = makeRef<mxmFile>(stream, file);
+        stream->Close();
+        return material;
+    }
+    // The batch's log entry of a material whose two paths are in place.
+    static std::string okEntry(const std::string& file, const std::string& name) {
+        return file + "  ::   " + name + ": [ /tex/a.jpg- o.k. ] \r[ /tex/b.jpg- o.k. ] \r" +
+               "Status 0 ***";
+    }
+    static Window* newest() { return Window::openWindows().back(); }
+
+    TestVolumes volumes;
+    std::unique_ptr<App> app;
+};
