@@ -9,18 +9,16 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 namespace {
 
-// The material's file: a name in a folder of its own, never created.
+// The material's file: a name in the temporary folder; nothing is written
+// there, the writer's bytes are built in memory.
 const Ref<FolderItem>& materialFile() {
-    static const Ref<FolderItem> file = [] {
-        char folder[] = "/tmp/fuzz_reader.XXXXXX";
-        if (!::mkdtemp(folder))
-            std::abort();
-        return makeRef<FolderItem>(std::string(folder) + "/fuzz.mxm");
-    }();
+    static const Ref<FolderItem> file =
+        makeRef<FolderItem>((std::filesystem::temp_directory_path() / "fuzz.mxm").string());
     return file;
 }
 
