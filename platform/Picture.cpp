@@ -83,6 +83,27 @@ Ref<Picture> Picture::FromData(const std::string& bytes) {
     return makeRef<Picture>(std::move(image));
 }
 
+Ref<Picture> Picture::FromRGBBytes(const std::string& rgb, int32_t width, int32_t height) {
+    Ref<Picture> picture = NewPicture(width, height, 32);
+    if (!picture || static_cast<int64_t>(rgb.size()) != static_cast<int64_t>(width) * height * 3)
+        return nullptr;
+    const auto* pixels = reinterpret_cast<const uchar*>(rgb.data());
+    const QImage rows(pixels, width, height, static_cast<qsizetype>(width) * 3,
+                      QImage::Format_RGB888);
+    picture->image_ = rows.convertToFormat(QImage::Format_RGB32);
+    return picture;
+}
+
+std::string Picture::RGBBytes() const {
+    const QImage rows = image_.convertToFormat(QImage::Format_RGB888);
+    const size_t rowBytes = static_cast<size_t>(rows.width()) * 3;
+    std::string rgb;
+    rgb.reserve(rowBytes * static_cast<size_t>(rows.height()));
+    for (int y = 0; y < rows.height(); ++y)
+        rgb.append(reinterpret_cast<const char*>(rows.constScanLine(y)), rowBytes);
+    return rgb;
+}
+
 Ref<Picture> NewPicture(int64_t width, int64_t height, int depth) {
     if (width <= 0 || height <= 0 || depth != 32 || width > INT32_MAX || height > INT32_MAX ||
         width * height > Picture::MaxPixels)

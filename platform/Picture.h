@@ -29,6 +29,13 @@ public:
     static Ref<Picture> Open(const Ref<FolderItem>& file);
     // nil when the bytes hold no picture the framework can decode.
     static Ref<Picture> FromData(const std::string& bytes);
+    // A picture made from rows of red, green and blue bytes, top row first;
+    // nil when the bytes are not exactly width x height x 3 or no picture of
+    // that size can be made.
+    static Ref<Picture> FromRGBBytes(const std::string& rgb, int32_t width, int32_t height);
+    // The pixels as rows of red, green and blue bytes, top row first, with
+    // no padding.
+    std::string RGBBytes() const;
 
     const QImage& image() const { return image_; }
     QImage& image() { return image_; }
