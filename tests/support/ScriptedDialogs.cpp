@@ -8,19 +8,10 @@
 namespace {
 
 const char* kindName(ShownDialog::Kind kind) {
-    switch (kind) {
-    case ShownDialog::Kind::MsgBox:
-        return "MsgBox";
-    case ShownDialog::Kind::MessageDialog:
-        return "MessageDialog";
-    case ShownDialog::Kind::OpenFile:
-        return "open dialog";
-    case ShownDialog::Kind::SaveFile:
-        return "save dialog";
-    case ShownDialog::Kind::SelectFolder:
-        return "choose-folder dialog";
-    }
-    return "dialog";
+    // In the order of ShownDialog::Kind.
+    static const char* const names[] = {"MsgBox", "MessageDialog", "open dialog", "save dialog",
+                                        "choose-folder dialog"};
+    return names[static_cast<int>(kind)];
 }
 
 } // namespace

@@ -16,13 +16,14 @@
 
 #include "OffscreenApplication.h"
 #include "ScriptedDialogs.h"
+#include "Window.h"
 
 #include <gtest/gtest.h>
 
 class UiTest : public ::testing::Test {
   protected:
-    void SetUp() override;
-    void TearDown() override;
+    void SetUp() override { offscreenApplication(); }
+    void TearDown() override { Window::DiscardAll(); }
 
     ScriptedDialogs dialogs;
 };
