@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-using Pieces = std::vector<std::string>;
+using Fields = std::vector<std::string>;
 
 TEST(Text, CharacterAndByteFormsClampAndInStrBIsOneBased) {
     EXPECT_EQ(Right("a\xC3\xA9", 1), "\xC3\xA9"); // é is one character of two bytes
@@ -25,10 +25,10 @@ TEST(Text, CharacterAndByteFormsClampAndInStrBIsOneBased) {
 TEST(Text, ReplaceSplitAndEqualityKeepTheirEdgeCases) {
     EXPECT_EQ(ReplaceAllB("aaa", "a", "aa"), "aaaaaa"); // replacements are not searched again
     EXPECT_EQ(ReplaceAllB("abc", "", "x"), "abc");
-    EXPECT_EQ(Split("new", "."), Pieces{"new"});
-    EXPECT_EQ(Split("", "."), Pieces{""});
-    EXPECT_EQ(Split("/a/", "/"), (Pieces{"", "a", ""}));
-    EXPECT_EQ(Split("a;b", ""), Pieces{"a;b"});
+    EXPECT_EQ(Split("new", "."), Fields{"new"});
+    EXPECT_EQ(Split("", "."), Fields{""});
+    EXPECT_EQ(Split("/a/", "/"), (Fields{"", "a", ""}));
+    EXPECT_EQ(Split("a;b", ""), Fields{"a;b"});
     EXPECT_TRUE(StringEquals("HD:Users", "hd:users"));
     EXPECT_FALSE(StringEquals("\xC3\x89", "\xC3\xA9")); // É and é differ
     EXPECT_FALSE(StringEquals("@", "`"));               // 0x40 and 0x60: not letters
