@@ -1,6 +1,5 @@
 #pragma once
 
-#include "App.h"
 #include "BinaryStream.h"
 #include "Clipboard.h"
 #include "MaterialBytes.h"
@@ -10,9 +9,6 @@
 #include "UiTest.h"
 #include "Window.h"
 #include "mxmFile.h"
-
-#include <memory>
-#include <string>
 
 // The program as start-up leaves it (file types, application object with
 // its menu bar and handlers, start window), on the temporary volumes "HD",
@@ -37,12 +33,13 @@ class AppTest : public UiTest {
         bytes.marker().string(name).preview(200, 200).middle();
         return bytes.record("/tex/a.jpg", "p0 bitmap").record(second, "p1").bytes();
     }
+    // A stored preview far too large to be a picture: the reader refuses it.
+    static std::string damaged() {
+        return MaterialBytes().marker().string("Bad").uint32(100000).uint32(100000).bytes();
+    }
     Ref<mxmFile> read(const std::string& relative) const {
         const Ref<FolderItem> file = volumes.item("HD", relative);
-        const Ref<BinaryStream> stream = BinaryStream::Open(file, false);
-        auto material = makeRef<mxmFile>(stream, file);
-        stream->Close();
-        return material;
+        return makeRef<mxmFile>(BinaryStream::Open(file, false), file);
     }
     // The batch's log entry of a material whose two paths are in place.
     static std::string okEntry(const std::string& file, const std::string& name) {

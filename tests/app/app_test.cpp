@@ -1,0 +1,168 @@
+#include "AppTest.h"
+#include "DefaultLocationsWindow.h"
+#include "StartWindow.h"
+#include "Text.h"
+#include "Volumes.h"
+
+#include <QWidget>
+
+#include <filesystem>
+
+namespace {
+
+class LocationsTest : public AppTest {
+  protected:
+    // The list, after the folders HD:name are added to it.
+    std::vector<Ref<FolderItem>>& addFolders(std::initializer_list<const char*> names) {
+        for (const char* name : names) {
+            volumes.makeFolder("HD", name);
+            app->AddDefaultLocationForSearch(volumes.item("HD", name));
+        }
+        return app->DefaultLocations;
+    }
+    static void deleteRows(DefaultLocationsWindow& editor, const std::vector<int>& rows,
+                           int key = Qt::Key_Delete) {
+        for (int row : rows)
+            editor.LBFolderitems().setSelected(row, true);
+        UiDriver::pressKey(editor.LBFolderitems(), key);
+    }
+    // The editor's rows, which must name the list's entries one by one.
+    std::vector<std::string> rows(const DefaultLocationsWindow& editor) const {
+        std::vector<std::string> texts;
+        for (int row = 0; row < editor.LBFolderitems().ListCount(); ++row)
+            texts.push_back(editor.LBFolderitems().Cell(row));
+        EXPECT_EQ(texts, entries());
+        return texts;
+    }
+    std::vector<std::string> entries() const {
+        std::vector<std::string> paths;
+        for (const Ref<FolderItem>& location : app->DefaultLocations)
+            paths.push_back(location->AbsolutePath());
+        return paths;
+    }
+    std::string preferencesText() const {
+        return volumes.folder().readFile("prefs/LumitracePaths.pref");
+    }
+};
+
+// Delete (key code 127) and Backspace (8) alike remove the selected rows.
+TEST_F(LocationsTest, DeleteKeysRemoveTheSelectedRows) {
+    auto* editor = new DefaultLocationsWindow(addFolders({"f0", "f1", "f2", "f3"}));
+    deleteRows(*editor, {1, 2});
+    EXPECT_EQ(rows(*editor), (std::vector<std::string>{"HD:f0", "HD:f3"}));
+    editor->Close();
+    editor = new DefaultLocationsWindow(addFolders({"f1", "f2"}));
+    deleteRows(*editor, {0, 1, 2, 3}, Qt::Key_Backspace);
+    EXPECT_TRUE(rows(*editor).empty());
+}
+
+// "+" adds the chosen folder, twice when chosen twice; each editor shows
+// every change, and saves the whole list when it closes.
+TEST_F(LocationsTest, EditorsStayInStepAndSaveTheListWhenTheyClose) {
+    auto* first = new DefaultLocationsWindow(addFolders({"f0", "f1"}));
+    auto* second = new DefaultLocationsWindow(app->DefaultLocations);
+    deleteRows(*first, {0});
+    const Ref<FolderItem> tex = volumes.item("HD", "tex");
+    dialogs.answerSelectFolder(nullptr).answerSelectFolder(tex).answerSelectFolder(tex);
+    for (int i = 0; i < 3; ++i)
+        UiDriver::click(second->PBAdd());
+    EXPECT_EQ(rows(*first), (std::vector<std::string>{"HD:f1", "HD:tex", "HD:tex"}));
+    EXPECT_EQ(rows(*second), rows(*first));
+
+    first->Close();
+    EXPECT_EQ(preferencesText(), "HD:f1\nHD:tex\nHD:tex\n");
+    UiDriver::deleteClosedWindows(); // a gone editor is no longer kept in step
+    deleteRows(*second, {1, 2});
+    second->widget()->close(); // the close box
+    EXPECT_EQ(preferencesText(), "HD:f1\n");
+}
+
+// The file is UTF-8 text, yet folder names with any bytes read back; what no
+// longer exists is dropped at load (and so forgotten at the next save); a
+// preferences folder that cannot be made is like a missing file.
+TEST_F(LocationsTest, ListReadsBackWhateverTheNamesLessWhatHasGone) {
+    addFolders({"gone", "new\nline", "cr\r", "100%41", "caf\xE9", "caf\xC3\xA9", "\xD0\xB6", "a:b",
+                "tab\there", "half\xC3", "a:b"});
+    std::vector<std::string> saved = entries();
+    ASSERT_TRUE(app->SaveDefaultLocations());
+    EXPECT_TRUE(IsValidUtf8(preferencesText()));
+    std::filesystem::remove(volumes.pathOf("HD", "gone"));
+    app->ResetDefaultLocations();
+    app->LoadDefaultLocations();
+    saved.erase(saved.begin());
+    EXPECT_EQ(entries(), saved);
+
+    Volumes::setPreferencesRoot(volumes.folder().makeFile("blocker") + "/prefs");
+    app->LoadDefaultLocations();
+    EXPECT_EQ(entries(), saved);
+    EXPECT_FALSE(app->SaveDefaultLocations());
+}
+
+// Records how many search locations the application holds whenever a
+// message is shown, to tell what the start-up had done by then.
+struct WatchingDialogs : ScriptedDialogs {
+    void showMsgBox(const std::string& text) override {
+        locationsAtMessage.push_back(App::instance().DefaultLocations.size());
+        ScriptedDialogs::showMsgBox(text);
+    }
+    std::vector<size_t> locationsAtMessage;
+};
+
+// Documents from the command line wait for the Open event, which loads the
+// list, and then open in order; those that are no material (or cannot be
+// read) leave no editor behind.
+TEST_F(AppTest, StartupLoadsTheListBeforeTheDocumentsInOrder) {
+    volumes.folder().makeFile("prefs/LumitracePaths.pref", "HD:tex\n");
+    const std::vector<std::string> documents{volumes.makeFile("HD", "leaf.png", "\x89PNG data"),
+                                             volumes.makeFile("HD", "b.mxm", material("Bravo")),
+                                             volumes.makeFile("HD", "bad.mxm", damaged()),
+                                             volumes.pathOf("HD", "none.mxm"),
+                                             volumes.makeFile("HD", "a.mxm", material("Alpha"))};
+    WatchingDialogs watching;
+    watching.expectMsgBox("leaf.png doesn't seem to be an MXM file!").expectAnyMsgBox();
+    Startup::end(std::move(app));
+    app = Startup::begin(documents);
+    EXPECT_EQ(Window::openWindows().size(), 1u);
+    app->Start();
+    EXPECT_EQ(watching.locationsAtMessage, (std::vector<size_t>{1, 1}));
+    ASSERT_EQ(Window::openWindows().size(), 3u); // the start window first
+    EXPECT_EQ(Window::openWindows()[1]->Title(), "Bravo");
+    EXPECT_EQ(newest()->Title(), "Alpha");
+}
+
+TEST_F(AppTest, EachStartWindowButtonDoesWhatItsMenuItemDoes) {
+    volumes.makeFile("HD", "m/alpha.mxm", material("Alpha"));
+    StartWindow& start = StartWindow::instance();
+    for (bool viaMenu : {false, true}) {
+        SCOPED_TRACE(viaMenu);
+        const auto command = [&](const std::string& item, PushButton& button) {
+            EXPECT_TRUE(viaMenu ? app->HandleMenuCommand(item) : (UiDriver::click(button), true));
+        };
+        const size_t windows = Window::openWindows().size();
+        dialogs.answerOpenFile(nullptr).answerOpenFile(volumes.item("HD", "m/alpha.mxm"));
+        command("FileOpen", start.PBSingleOpen());
+        command("FileOpen", start.PBSingleOpen());
+        EXPECT_EQ(Window::openWindows().size(), windows + 1);
+        EXPECT_EQ(newest()->Title(), "Alpha");
+        EXPECT_EQ(dialogs.shown().back().filter, "Maxwell Material");
+
+        volumes.makeFile("HD", "batch/a.mxm", material("Alpha"));
+        Clipboard::setText("before");
+        for (const Ref<FolderItem>& folder : {Ref<FolderItem>(), volumes.item("HD", "batch")})
+            dialogs
+                .expectMsgBox("Attention: The application DOES NOT create backups. NEVER work "
+                              "on the original files.")
+                .answerSelectFolder(folder);
+        command("FileOpenFolder", start.PBOpenFolder());
+        EXPECT_EQ(Clipboard::Text(), "before");
+        command("FileOpenFolder", start.PBOpenFolder());
+        EXPECT_EQ(Clipboard::Text(), okEntry("a.mxm", "Alpha"));
+
+        command("FileEditDefaultLocations", start.PBPrefs());
+        EXPECT_EQ(Window::openWindows().size(), windows + 2);
+        EXPECT_EQ(&dynamic_cast<DefaultLocationsWindow&>(*newest()).DefaultLocations,
+                  &app->DefaultLocations);
+    }
+}
+
+} // namespace
