@@ -9,6 +9,22 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+namespace {
+
+// What a path check can change: the text of every stored path and every raw
+// block. Their number never changes, so two of these compare element-wise.
+std::vector<std::string> storedReferences(const mxmFile& material) {
+    std::vector<std::string> references;
+    for (const mxmString& path : material.mxmPaths)
+        references.push_back(path.getString());
+    references.insert(references.end(), material.mxmParameter.begin(),
+                      material.mxmParameter.end());
+    return references;
+}
+
+} // namespace
 
 WindowMXM::WindowMXM() {
     construct();
@@ -160,6 +176,7 @@ bool WindowMXM::WriteMXMFile(bool saveAs) {
     if (!currentMXM->writeFile(target))
         return false;
     dirty = false;
+    pathsUnsaved_ = false;
     PBSave().setEnabled(false);
     return true;
 }
@@ -184,15 +201,20 @@ bool WindowMXM::CloseMXMFile() {
 
 void WindowMXM::RevertImage() {
     currentMXM->Revert();
-    dirty = false;
+    dirty = pathsUnsaved_;
     CPreview().Refresh();
 }
 
 void WindowMXM::CheckPaths() {
     try {
         int32_t status = 0;
+        const std::vector<std::string> before = storedReferences(*currentMXM);
         const std::string report = currentMXM->ResetPaths(status);
-        if (status > 0) {
+        // A reference rewritten inside a raw block leaves the severity at 0,
+        // yet it is a change that closing must not drop without a question.
+        if (storedReferences(*currentMXM) != before)
+            pathsUnsaved_ = true;
+        if (status > 0 || pathsUnsaved_) {
             dirty = true;
             PBSave().setEnabled(true);
         }

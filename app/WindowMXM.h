@@ -64,4 +64,8 @@ class WindowMXM : public Window {
     bool FileSave_Action();
     bool FileSaveAs_Action();
     bool FileClose_Action();
+
+    // Paths that a check rewrote and no save has written yet: reverting the
+    // preview leaves them changed.
+    bool pathsUnsaved_ = false;
 };

@@ -148,6 +148,28 @@ TEST_F(EditorTest, CloseQuestionByCloseAndByQuit) {
     EXPECT_EQ(shown.buttons, (std::vector<std::string>{"Save", "Don't Save", "Cancel"}));
 }
 
+// Paths that a check rewrote are changes until saved: reverting the preview
+// keeps them, and so does a reference rewritten inside a raw block, which
+// leaves the severity at 0.
+TEST_F(EditorTest, RewrittenPathsStayChangesUntilSaved) {
+    WindowMXM* moved = openEditor("tex/pine.mxm", material("pine", "/old/b.jpg"));
+    drop(*moved, Qt::red);
+    dialogs.expectAnyMsgBox();
+    UiDriver::click(moved->BBCheckPath());
+    UiDriver::click(moved->BBRevert());
+    EXPECT_EQ(state(*moved), "dSR");
+
+    volumes.makeFile("HD", "tex/glass.ior");
+    const std::string block = std::string("p\0\x10", 3) + "/old/x/glass.ior";
+    WindowMXM* relocated = openEditor(
+        "tex/ref.mxm",
+        MaterialBytes().marker().string("ref").preview(2, 2).middle().record("x", block).bytes());
+    dialogs.expectAnyMsgBox().answerMessageDialog(Cancel);
+    UiDriver::click(relocated->BBCheckPath());
+    EXPECT_EQ(state(*relocated), "dS-");
+    EXPECT_FALSE(relocated->Close());
+}
+
 // A write that fails must not pass for a save, by "Save" or by the close
 // question's "Save": the change would be lost without a word.
 TEST_F(EditorTest, FailedSaveKeepsTheEditorChangedAndOpen) {
