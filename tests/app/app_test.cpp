@@ -1,5 +1,6 @@
 #include "AppTest.h"
 #include "DefaultLocationsWindow.h"
+#include "SearchLocations.h"
 #include "StartWindow.h"
 #include "Text.h"
 #include "Volumes.h"
@@ -96,6 +97,16 @@ TEST_F(LocationsTest, ListReadsBackWhateverTheNamesLessWhatHasGone) {
     app->LoadDefaultLocations();
     EXPECT_EQ(entries(), saved);
     EXPECT_FALSE(app->SaveDefaultLocations());
+}
+
+// The file search reads the application's own list, and none once the
+// application has gone.
+TEST_F(LocationsTest, TheSearchReadsTheApplicationsList) {
+    addFolders({"one"});
+    EXPECT_EQ(&SearchLocations::currentSearchLocations(), &app->DefaultLocations);
+    Window::DiscardAll();
+    app.reset();
+    EXPECT_TRUE(SearchLocations::currentSearchLocations().empty());
 }
 
 // Records how many search locations the application holds whenever a
