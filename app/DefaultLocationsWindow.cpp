@@ -2,6 +2,7 @@
 
 #include "App.h"
 #include "FileDialogs.h"
+#include "WindowLook.h"
 
 #include <algorithm>
 
@@ -24,16 +25,7 @@ DefaultLocationsWindow::~DefaultLocationsWindow() {
 }
 
 void DefaultLocationsWindow::Layout() {
-    setTitle("Default Locations");
-    setSize(490, 370);
-    setMinimumSize(64, 64);
-    setMaximumSize(32000, 32000);
-    setResizeable(true);
-    setBackColor(RGB(0x50, 0x50, 0x50));
-    setVisible(true);
-    setCloseButton(true);
-    setMinimizeButton(true);
-    setMaximizeButton(false);
+    WindowLook::apply(*this, "Default Locations", 490, 370, true);
 }
 
 void DefaultLocationsWindow::CreateControls() {

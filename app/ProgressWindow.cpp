@@ -6,6 +6,7 @@
 #include "MaxwellFiles.h"
 #include "SearchCache.h"
 #include "Text.h"
+#include "WindowLook.h"
 #include "mxmFile.h"
 
 #include <algorithm>
@@ -42,16 +43,7 @@ ProgressWindow::ProgressWindow(const Ref<FolderItem>& startFolder) : Startfolder
 }
 
 void ProgressWindow::Layout() {
-    setTitle("Changing MXM paths");
-    setSize(542, 160);
-    setMinimumSize(64, 64);
-    setMaximumSize(32000, 32000);
-    setResizeable(false);
-    setBackColor(RGB(0x50, 0x50, 0x50));
-    setVisible(true);
-    setCloseButton(true);
-    setMinimizeButton(true);
-    setMaximizeButton(false);
+    WindowLook::apply(*this, "Changing MXM paths", 542, 160, false);
 }
 
 void ProgressWindow::CreateControls() {
@@ -62,12 +54,12 @@ void ProgressWindow::CreateControls() {
     auto& info = addControl<StaticText>("STInfo", 20, 73, 354, 20);
     info.setText("Searching MXM Files");
     info.setTextAlign(0);
-    info.setTextColor(RGB(0xFF, 0x80, 0x00));
+    info.setTextColor(WindowLook::Text);
     info.setMultiline(false);
 
     auto& counter = addControl<StaticText>("STCounter", 386, 73, 136, 20);
     counter.setTextAlign(2);
-    counter.setTextColor(RGB(0xFF, 0x80, 0x00));
+    counter.setTextColor(WindowLook::Text);
     counter.setMultiline(false);
 
     auto& stop = addControl<PushButton>("PushButton1", 358, 105, 164, 20);

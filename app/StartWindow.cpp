@@ -2,6 +2,7 @@
 
 #include "App.h"
 #include "Contact.h"
+#include "WindowLook.h"
 
 StartWindow::StartWindow() {
     construct();
@@ -23,16 +24,7 @@ std::string StartWindow::informationText() {
 }
 
 void StartWindow::Layout() {
-    setSize(344, 239);
-    setMinimumSize(64, 64);
-    setMaximumSize(32000, 32000);
-    setBackColor(RGB(0x50, 0x50, 0x50));
-    setTitle("Lumitrace");
-    setVisible(true);
-    setCloseButton(true);
-    setResizeable(false);
-    setMaximizeButton(false);
-    setMinimizeButton(true);
+    WindowLook::apply(*this, "Lumitrace", 344, 239, false);
 }
 
 // The first button is made before the text above it: the tab order follows
@@ -44,7 +36,7 @@ void StartWindow::CreateControls() {
     auto& text = addControl<StaticText>("StaticText1", 20, 14, 304, 93);
     text.setText(informationText());
     text.setTextAlign(0);
-    text.setTextColor(RGB(0xFF, 0x80, 0x00));
+    text.setTextColor(WindowLook::Text);
     text.setMultiline(true);
     text.setTextSize(12);
 

@@ -6,6 +6,7 @@
 #include "MenuBar1.h"
 #include "MessageDialog.h"
 #include "Services.h"
+#include "WindowLook.h"
 
 #include <cstdint>
 #include <string>
@@ -19,8 +20,7 @@ std::vector<std::string> storedReferences(const mxmFile& material) {
     std::vector<std::string> references;
     for (const mxmString& path : material.mxmPaths)
         references.push_back(path.getString());
-    references.insert(references.end(), material.mxmParameter.begin(),
-                      material.mxmParameter.end());
+    references.insert(references.end(), material.mxmParameter.begin(), material.mxmParameter.end());
     return references;
 }
 
@@ -32,16 +32,7 @@ WindowMXM::WindowMXM() {
 
 void WindowMXM::Layout() {
     setMenuBar(MenuBar1::instance());
-    setTitle("Untitled");
-    setSize(237, 318);
-    setMinimumSize(64, 64);
-    setMaximumSize(32000, 32000);
-    setResizeable(false);
-    setBackColor(RGB(0x50, 0x50, 0x50));
-    setVisible(true);
-    setCloseButton(true);
-    setMinimizeButton(true);
-    setMaximizeButton(false);
+    WindowLook::apply(*this, "Untitled", 237, 318, false);
 }
 
 // The order of creation is also the tab order.
@@ -84,7 +75,7 @@ void WindowMXM::createBBCheckPath() {
 void WindowMXM::createStaticText1() {
     auto& text = addControl<StaticText>("StaticText1", 20, 12, 197, 20);
     text.setText("Drop JPG, PNG or BMP here!");
-    text.setTextColor(RGB(0xFF, 0x80, 0x00));
+    text.setTextColor(WindowLook::Text);
     text.setTextAlign(0);
     text.setMultiline(false);
 }
