@@ -1,5 +1,7 @@
 #include "BinaryStream.h"
 
+#include "PosixWrite.h"
+
 #include <algorithm>
 #include <cerrno>
 
@@ -80,19 +82,7 @@ class FileSource : public BinaryStream::Source {
     }
 
     bool writeAt(int64_t offset, const std::string& bytes) override {
-        if (fd_ < 0 || !writable_)
-            return false;
-        size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = ::pwrite(fd_, bytes.data() + done, bytes.size() - done,
-                                       static_cast<off_t>(offset + static_cast<int64_t>(done)));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                return false;
-            done += static_cast<size_t>(n);
-        }
-        return true;
+        return fd_ >= 0 && writable_ && writeFullyAt(fd_, bytes, offset);
     }
 
     void close() override {

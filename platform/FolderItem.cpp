@@ -3,6 +3,7 @@
 #include "Exceptions.h"
 #include "FileType.h"
 #include "NativeFolder.h"
+#include "PosixWrite.h"
 #include "Text.h"
 #include "Volumes.h"
 
@@ -103,19 +104,6 @@ bool renameWithoutReplacing(const std::string& from, const std::string& to) {
     if (::lstat(to.c_str(), &info) == 0)
         return false;
     return ::rename(from.c_str(), to.c_str()) == 0;
-}
-
-bool writeAll(int fd, const std::string& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += static_cast<size_t>(n);
-    }
-    return true;
 }
 
 std::string randomSuffix() {
@@ -310,7 +298,7 @@ bool FolderItem::WriteAtomically(const std::string& bytes) const {
     const int fd = createTemporaryFile(target, tempPath);
     if (fd < 0)
         return false;
-    bool ok = writeAll(fd, bytes);
+    bool ok = writeFullyAt(fd, bytes, 0);
     ok = ok && (!exists || ::fchmod(fd, info.st_mode & 07777) == 0);
     ok = ok && ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
