@@ -1,118 +1,281 @@
-#include "MaterialReading.h"
-#include "PathCheckFixture.h"
+#include "MaterialTest.h"
+#include "MaxwellHelper.h"
+#include "SearchCache.h"
 #include "TestVolumes.h"
+#include "Text.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
+#include <filesystem>
+#include <optional>
+#include <random>
+
+#include <unistd.h>
+
+using MaxwellHelper::findFile;
+using MaxwellHelper::MaxwellPathFileExists;
 
 namespace {
 
-const std::string glassReference = std::string("\x01\x00\x12", 3) + "/Users/x/glass.ior";
+using Identity = std::pair<uint64_t, uint64_t>;
+using Outcome = std::pair<std::string, int32_t>; // report, severity
 
+const std::string glass = std::string("\1\0\x12", 3) + "/Users/x/glass.ior";
+const std::string atPlace = "glass.ior was at the given location\r";
+const std::string noPath = "Critical error - found no path!\r";
+
+std::string pathOf(const Ref<FolderItem>& file) {
+    return file ? file->NativePath() : "";
+}
+
+// The search without any cache, asking the file system about every entry:
+// what the cached search must find, file for file.
+Ref<FolderItem> plainWalk(const std::string& name, const Ref<FolderItem>& folder,
+                          std::vector<Identity>& walkPath) {
+    std::vector<Ref<FolderItem>> subfolders;
+    for (int index = 1, count = folder->Count(); index <= count; ++index) {
+        Ref<FolderItem> entry = folder->Item(index);
+        if (entry->Directory())
+            subfolders.push_back(entry);
+        else if (StringEquals(entry->Name(), name) && entry->Exists())
+            return entry;
+    }
+    walkPath.push_back(folder->Identity());
+    for (const Ref<FolderItem>& subfolder : subfolders)
+        if (std::ranges::find(walkPath, subfolder->Identity()) == walkPath.end())
+            if (Ref<FolderItem> found = plainWalk(name, subfolder, walkPath))
+                return found;
+    walkPath.pop_back();
+    return nullptr;
+}
+
+// The material lies in HD:mat; b.jpg has moved there from /old. Files found
+// elsewhere lie in Data:tex, the one default location unless a test says
+// otherwise.
 class PathCheckTest : public ::testing::Test {
   protected:
     PathCheckTest() {
-        volumes.makeFile("HD", "mat/tex/a.jpg");
-        volumes.makeFile("HD", "mat/sub/b.jpg"); // moved here from /old
-        volumes.makeFile("HD", "Users/x/glass.ior");
+        for (const char* file : {"mat/tex/a.jpg", "mat/sub/b.jpg", "Users/x/glass.ior"})
+            volumes.makeFile("HD", file);
+        volumes.makeFile("Data", "tex/glass.ior");
+        volumes.makeFile("Data", "tex/glass9.r2");
+        defaults.list = {volumes.item("Data", "tex")};
+    }
+    // The native path of the file the search finds from HD:mat, or "".
+    std::string found(const std::string& name, bool searchDefaults = true) {
+        return pathOf(findFile(name, volumes.item("HD", "mat"), searchDefaults));
+    }
+    void link(const std::string& target, const std::string& relative) {
+        ASSERT_EQ(::symlink(target.c_str(), volumes.pathOf("HD", relative).c_str()), 0);
+    }
+    // A random tree of "mat" and "lib" under root: folders (hidden ones, one
+    // named like a file), files whose names differ in letter case (ASCII or
+    // not), links to folders that may lead back up, to files, to nothing.
+    // Returns up to three default locations, which may repeat or overlap.
+    SearchLocations::FolderList generateTree(const std::string& root, unsigned seed) {
+        static const std::vector<std::string> folderNames{"A", "b", ".h", "a.ior"},
+            fileNames{"a.ior", "A.IOR", "b.png", ".b.png", "c.r2", "\xC3\xA4.ior", "\xC3\x84.ior"};
+        std::mt19937 random(seed);
+        const auto pick = [&](const auto& from) { return from[random() % from.size()]; };
+        std::vector<std::string> folders{root + "/mat", root + "/lib"},
+            files{volumes.pathOf("HD", root + "/gone")};
+        for (int i = 0; i < 60; ++i) {
+            const std::string at = pick(folders) + "/" + pick(i < 14 ? folderNames : fileNames);
+            if (std::filesystem::exists(std::filesystem::symlink_status(volumes.pathOf("HD", at))))
+                continue;
+            if (i < 14) {
+                volumes.makeFolder("HD", at);
+                folders.push_back(at);
+            } else if (i < 55)
+                files.push_back(volumes.makeFile("HD", at));
+            else
+                link(i < 58 ? volumes.pathOf("HD", pick(folders)) : pick(files), at);
+        }
+        folders.push_back(root);
+        SearchLocations::FolderList locations(random() % 4);
+        for (Ref<FolderItem>& location : locations)
+            location = volumes.item("HD", pick(folders));
+        return locations;
     }
 
-    mxmFile materialWith(const std::vector<std::string>& paths,
-                         const std::vector<std::string>& blocks) {
-        mxmFile material = readMaterial("", volumes.pathOf("HD", "mat/wood.mxm"));
-        for (const std::string& path : paths) {
-            material.mxmPaths.emplace_back();
-            material.mxmPaths.back().setString(path);
-        }
-        material.mxmParameter = blocks;
-        return material;
+    // The report and the severity of a check that begins at status; the
+    // material checked stays in checked.
+    Outcome check(const std::vector<std::string>& paths, std::vector<std::string> blocks = {},
+                  int32_t status = 0) {
+        checked.emplace(
+            materialWith(volumes.pathOf("HD", "mat/wood.mxm"), paths, std::move(blocks)));
+        std::string report = checked->ResetPaths(status);
+        return {report, status};
     }
 
     TestVolumes volumes;
     RecordedServices services;
     FakeDefaultLocations defaults;
+    std::optional<mxmFile> checked;
 };
 
-TEST_F(PathCheckTest, ReportsEachPathThenEachReference) {
-    mxmFile material = materialWith({"/mat/tex/a.jpg", "/old/b.jpg", "/old/c.jpg"},
-                                    {"p0 bitmap", glassReference + " p1 bitmap", "p2"});
-    int32_t status = 0;
-    EXPECT_EQ(material.ResetPaths(status), "[ /mat/tex/a.jpg- o.k. ] \r"
-                                           "[ b.jpg - Path changed, o.k. ] \r"
-                                           "[ c.jpg - not found, critical ] \r"
-                                           "glass.ior was at the given location\r");
-    EXPECT_EQ(status, 3);
-    EXPECT_EQ(material.mxmPaths[0].getString(), "/mat/tex/a.jpg");
-    EXPECT_EQ(material.mxmPaths[1].getString(), "/mat/sub/b.jpg");
-    EXPECT_EQ(material.mxmParameter[1], glassReference + " p1 bitmap");
+TEST_F(PathCheckTest, StoredFormLeadsBackToTheFileOnEachVolume) {
+    // A volume whose name begins with the startup volume's passes its prefix
+    // test. Names keep their bytes: UTF-8 é, beyond ISO Latin-1, not UTF-8.
+    const std::tuple<std::string, std::string, std::string> cases[] = {
+        {"HD", "Users/x/glass.ior", "/Users/x/glass.ior"},
+        {"Data", "tex/glass.ior", "/Volumes/Data/tex/glass.ior"},
+        {"HD2", "tex/glass.ior", "2/tex/glass.ior"},
+        {"HD", "caf\xC3\xA9/glass.ior", "/caf\xC3\xA9/glass.ior"},
+        {"HD", "\xD0\xB6\xD0\xB8/glass.ior", "/\xD0\xB6\xD0\xB8/glass.ior"},
+        {"HD", "caf\xE9/glass.ior", "/caf\xE9/glass.ior"}};
+    for (const auto& [volume, relative, stored] : cases) {
+        volumes.makeFile(volume, relative);
+        EXPECT_EQ(MaxwellHelper::getMaxwellPath(volumes.item(volume, relative)), stored);
+        EXPECT_TRUE(MaxwellPathFileExists(stored, "glass.ior")) << stored;
+    }
+    EXPECT_TRUE(MaxwellPathFileExists("/Volumes/HD/Users/x/glass.ior", "glass.ior"));
+    // A drive letter joins the startup volume's name: a volume that is not there.
+    EXPECT_FALSE(MaxwellPathFileExists("C:\\Users\\x\\glass.ior", "glass.ior"));
+    EXPECT_EQ(services.beeps, 0);
+    // The name is matched as the desktop shows it; only another name beeps.
+    volumes.makeFile("HD", "tex/caf\xE9.ior");
+    EXPECT_TRUE(MaxwellPathFileExists("/tex/caf\xE9.ior", "caf\xC3\xA9.ior"));
+    EXPECT_FALSE(MaxwellPathFileExists("/tex/caf\xE9.ior", "b.ior"));
+    EXPECT_EQ(services.beeps, 1);
 }
 
-TEST_F(PathCheckTest, WorstOutcomeWinsInAnyOrder) {
-    std::array<std::string, 4> paths{"/mat/tex/a.jpg", "/old/b.jpg", "/old/c.jpg", "/old/d.jpg"};
-    std::ranges::sort(paths);
+TEST_F(PathCheckTest, ReportAndSeverity) {
+    EXPECT_EQ(check({"/mat/tex/a.jpg", "/old/b.jpg", "/old/c.jpg"},
+                    {"p0 bitmap", glass + " p1 bitmap", "p2"}),
+              Outcome("[ /mat/tex/a.jpg- o.k. ] \r[ b.jpg - Path changed, o.k. ] \r"
+                      "[ c.jpg - not found, critical ] \rglass.ior was at the given location\r",
+                      3));
+    EXPECT_EQ(check({"/old/c.jpg", "/old/b.jpg"}),
+              Outcome("[ c.jpg - not found, o.k.? ] \r[ b.jpg - Path changed, o.k. ] \r", 2));
+    // A single string is not examined, and clears the severity.
+    EXPECT_EQ(check({"/old/c.jpg"}, {glass}, 2),
+              Outcome("[ Material contains no file paths ]" + atPlace, 0));
+    // Strings under four bytes cannot be paths.
+    EXPECT_EQ(check({"abc", "", "x.j"}, {}, 1), Outcome("", 1));
+    EXPECT_EQ(check({}, {}, 1), Outcome("", 1));
+}
+
+TEST_F(PathCheckTest, WorstOutcomeWinsInAnyOrderAndMovedPathsAreRewritten) {
+    std::vector<std::string> paths{"/mat/tex/a.jpg", "/old/b.jpg", "/old/c.jpg", "/old/d.jpg"};
     do {
-        mxmFile material = materialWith({paths.begin(), paths.end()}, {"", "", "", ""});
-        int32_t status = 0;
-        const std::string report = material.ResetPaths(status);
-        EXPECT_EQ(status, 3) << report;
-        const auto moved = std::ranges::find(paths, "/old/b.jpg") - paths.begin();
-        EXPECT_EQ(material.mxmPaths[moved].getString(), "/mat/sub/b.jpg");
+        EXPECT_EQ(check(paths).second, 3);
+        EXPECT_EQ(
+            checked->mxmPaths[std::ranges::find(paths, "/old/b.jpg") - paths.begin()].getString(),
+            "/mat/sub/b.jpg");
     } while (std::ranges::next_permutation(paths).found);
 }
 
-TEST_F(PathCheckTest, MissingFirstStringIsLessSevere) {
-    mxmFile material = materialWith({"/old/c.jpg", "/old/b.jpg"}, {"", ""});
-    int32_t status = 0;
-    EXPECT_EQ(material.ResetPaths(status),
-              "[ c.jpg - not found, o.k.? ] \r[ b.jpg - Path changed, o.k. ] \r");
-    EXPECT_EQ(status, 2);
-}
-
-TEST_F(PathCheckTest, SingleStringIsNotExaminedAndClearsTheSeverity) {
-    mxmFile material = materialWith({"/old/c.jpg"}, {glassReference});
-    int32_t status = 2;
-    EXPECT_EQ(material.ResetPaths(status),
-              "[ Material contains no file paths ]glass.ior was at the given location\r");
-    EXPECT_EQ(status, 0);
-}
-
-TEST_F(PathCheckTest, ShortStringsAndEmptyMaterialsLeaveTheSeverity) {
-    for (const auto& paths :
-         {std::vector<std::string>{"abc", "", "x.j"}, std::vector<std::string>{}}) {
-        mxmFile material = materialWith(paths, std::vector<std::string>(paths.size()));
-        int32_t status = 1;
-        EXPECT_EQ(material.ResetPaths(status), "");
-        EXPECT_EQ(status, 1);
-    }
-}
-
 TEST_F(PathCheckTest, BothReferenceKindsInOneBlockAreRelocatedInTurn) {
-    volumes.makeFile("Data", "tex/glass.ior");
-    volumes.makeFile("Data", "tex/glass9.r2");
-    defaults.list = {volumes.item("Data", "tex")};
-    const std::string block = std::string("\x01\x00\x12/Users/y/glass.ior\x00\x00\x12", 24) +
-                              "/Users/y/glass9.r2 more.ior";
-    mxmFile material = materialWith({"", ""}, {block, "p1"});
-    int32_t status = 0;
-    EXPECT_EQ(material.ResetPaths(status),
-              "glass.ior was found at another location, and the path was changed\r"
-              "glass9.r2 was found at another location, and the path was changed\r");
-    EXPECT_EQ(material.mxmParameter[0],
-              std::string("\x01\x00\x1B/Volumes/Data/tex/glass.ior\x00\x00\x40\x1B", 34) +
+    const std::string block =
+        std::string("\1\0\x12/Users/y/glass.ior\0\0\x12", 24) + "/Users/y/glass9.r2 more.ior";
+    EXPECT_EQ(check({"", ""}, {block, "p1"}),
+              Outcome("glass.ior was found at another location, and the path was changed\r"
+                      "glass9.r2 was found at another location, and the path was changed\r",
+                      0));
+    EXPECT_EQ(checked->mxmParameter[0],
+              std::string("\1\0\x1B/Volumes/Data/tex/glass.ior\0\0\x40\x1B", 34) +
                   "/Volumes/Data/tex/glass9.r2 more.ior");
-    EXPECT_EQ(status, 0);
+}
+
+TEST_F(PathCheckTest, BlocksWithoutAPlausiblePathStayAsTheyAre) {
+    // A chance fit: 0x32 before the reference's own prefix 0x2F would drop "kv".
+    const std::string chanceFit =
+        std::string("\0\x32kv\x2F", 5) + "/Users/x/" + std::string(28, 'm') + "/glass.ior";
+    const std::pair<std::string, std::string> cases[] = {
+        {glass, atPlace},
+        {std::string("\1\0\x40\x12", 4) + glass.substr(3), atPlace},
+        // Without a zero byte the scan starts at the second byte.
+        {"\7\x12" + glass.substr(3), atPlace},
+        {glass.substr(2), noPath},
+        {std::string("\1\0\x11", 3) + "/Users/x/lost.ior",
+         "Critical error - file lost.ior could not be found!\r"},
+        {".r2", noPath},
+        {chanceFit, noPath}};
+    mxmFile m = materialWith(volumes.pathOf("HD", "mat/wood.mxm"), {});
+    for (const auto& [block, line] : cases) {
+        std::string left = block;
+        EXPECT_EQ(m.findFileInBlock(left, false), line) << block;
+        EXPECT_EQ(left, block);
+    }
 }
 
 TEST_F(PathCheckTest, FailureKeepsEarlierChangesAndDropsTheReport) {
     defaults.list = {nullptr};
-    mxmFile material = materialWith({"/old/b.jpg", "/old/c.jpg"}, {"", ""});
-    int32_t status = 0;
-    EXPECT_EQ(material.ResetPaths(status), "");
+    EXPECT_EQ(check({"/old/b.jpg", "/old/c.jpg"}), Outcome("", 1));
     EXPECT_EQ(services.messages, std::vector<std::string>{"Exception in mxmFile.ResetPaths"});
-    EXPECT_EQ(status, 1);
-    EXPECT_EQ(material.mxmPaths[0].getString(), "/mat/sub/b.jpg");
+    EXPECT_EQ(checked->mxmPaths[0].getString(), "/mat/sub/b.jpg");
+}
+
+TEST_F(PathCheckTest, OwnFilesFirstThenSubfoldersDepthFirstAndFoldersNeverMatch) {
+    const std::string deep = volumes.makeFile("HD", "mat/A/deep/deeper/a.ior");
+    volumes.makeFile("HD", "mat/B/a.ior");
+    const std::string inFolderNamedLikeIt = volumes.makeFile("HD", "mat/b.ior/b.ior");
+    EXPECT_EQ(found("a.ior"), deep);
+    EXPECT_EQ(found("b.ior"), inFolderNamedLikeIt);
+    const std::string direct = volumes.makeFile("HD", "mat/a.ior"); // sorts after A and B
+    EXPECT_EQ(found("a.ior"), direct);
+}
+
+TEST_F(PathCheckTest, DefaultLocationsOnlyWhenAskedAfterTheTreeInListOrder) {
+    volumes.makeFile("HD", "first/x/a.ior");
+    volumes.makeFile("HD", "second/a.ior");
+    defaults.list = {volumes.item("HD", "missing"), volumes.item("HD", "first"),
+                     volumes.item("HD", "second")};
+    EXPECT_EQ(found("a.ior", false), "");
+    EXPECT_EQ(defaults.reads, 0);
+    EXPECT_EQ(found("a.ior"), volumes.pathOf("HD", "first/x/a.ior"));
+    const std::string inTree = volumes.makeFile("HD", "mat/sub/a.ior");
+    EXPECT_EQ(found("a.ior"), inTree);
+}
+
+TEST_F(PathCheckTest, LinksToFoldersAreFollowedButALoopEnds) {
+    volumes.makeFile("HD", "elsewhere/a.ior");
+    link(volumes.pathOf("HD", "mat"), "mat/sub/back");
+    link(volumes.pathOf("HD", "elsewhere"), "mat/sub/zlink");
+    defaults.list = {volumes.item("HD", "mat/sub/back")};
+    EXPECT_EQ(found("a.ior"), volumes.pathOf("HD", "mat/sub/zlink/a.ior"));
+    EXPECT_EQ(found("missing.ior"), "");
+}
+
+TEST_F(PathCheckTest, CachedSearchFindsWhatThePlainWalkFinds) {
+    int matches = 0;
+    for (unsigned seed = 0; seed < 40; ++seed) {
+        const std::string root = "tree" + std::to_string(seed);
+        defaults.list = generateTree(root, seed);
+        // The material's folder, first among the default locations, overlaps them.
+        defaults.list.insert(defaults.list.begin(), volumes.item("HD", root + "/mat"));
+        const SearchCache::Scope shared;
+        for (const std::string name : {"a.ior", "A.IOR", ".B.PNG", "c.R2", "\xC3\xA4.ior", "a"}) {
+            std::string expected;
+            for (size_t i = 0; i < defaults.list.size() && expected.empty(); ++i) {
+                std::vector<Identity> walkPath;
+                expected = pathOf(plainWalk(name, defaults.list[i], walkPath));
+            }
+            EXPECT_EQ(pathOf(findFile(name, defaults.list[0], true)), expected) << root << name;
+            matches += expected.empty() ? 0 : 1;
+        }
+    }
+    // The trees are rich enough that most names are found somewhere.
+    EXPECT_GT(matches, 40 * 3);
+}
+
+TEST_F(PathCheckTest, OnePathCheckListsEachFolderOnceAndTheNextListsAfresh) {
+    volumes.makeFolder("HD", "lib");
+    defaults.list = {volumes.item("HD", "lib")};
+    // Made when the search for b.ior asks for the default locations, all
+    // folders listed by then: the later searches of this check do not see them.
+    defaults.onRead = [this] {
+        if (defaults.reads == 1)
+            for (const char* file : {"mat/sub/C.IOR", "lib/d.ior"})
+                volumes.makeFile("HD", file);
+    };
+    const std::vector<std::string> paths{"/no/a.ior", "/no/b.ior", "/no/c.ior", "/no/d.ior"};
+    EXPECT_EQ(check(paths).first.find("changed"), std::string::npos);
+    EXPECT_EQ(check(paths).first,
+              "[ a.ior - not found, o.k.? ] \r[ b.ior - not found, critical ] \r"
+              "[ c.ior - Path changed, o.k. ] \r[ d.ior - Path changed, o.k. ] \r");
 }
 
 } // namespace
