@@ -1,0 +1,209 @@
+#include "Graphics.h"
+#include "MaterialTest.h"
+#include "MaxwellHelper.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+
+namespace {
+
+using Records = std::vector<std::pair<std::string, std::string>>; // path, block
+
+Records recordsOf(const mxmFile& material) {
+    Records records;
+    for (size_t i = 0; i < material.mxmPaths.size(); ++i)
+        records.emplace_back(material.mxmPaths[i].getString(), material.mxmParameter.at(i));
+    return records;
+}
+
+// Whether the preview is 200 x 200 and shows the pattern picture of
+// MaterialBytes stretched by the factors (squeezed where below 1).
+::testing::AssertionResult shows(const Ref<Picture>& preview, double xFactor, double yFactor) {
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 200; ++x)
+            if (!(preview->graphics().Pixel(x, y) ==
+                  MaterialBytes::patternPixel(int(x / xFactor), int(y / yFactor))))
+                return ::testing::AssertionFailure() << "pixel " << x << ", " << y << " differs";
+    return ::testing::AssertionResult(preview->Width() == 200 && preview->Height() == 200);
+}
+
+// Makes the folder refuse new files while it lives: write-protected, and
+// immutable for root, who ignores the protection.
+struct LockedFolder {
+    explicit LockedFolder(std::string folder) : path(std::move(folder)) { lock(true); }
+    ~LockedFolder() { lock(false); }
+    void lock(bool on) const {
+        const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY);
+        ::fchmod(fd, on ? 0555 : 0755); // before the flag, which forbids it
+        int flags = 0;
+        ::ioctl(fd, FS_IOC_GETFLAGS, &flags);
+        flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+        ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
+        ::close(fd);
+    }
+    const std::string path;
+};
+
+class MaterialFileTest : public ::testing::Test {
+  protected:
+    // The material name and the preview fields, then the rest of the file.
+    std::string oak(const std::string& preview) const {
+        return MaterialBytes().marker().string("oak").raw(preview).bytes() + records;
+    }
+    // What the program does not interpret: bytes 0x00 and above 0x7F, a long
+    // path, an empty one, a block without the keyword.
+    const std::string records = MaterialBytes()
+                                    .middle()
+                                    .record("/tex/a.jpg", std::string("\0\1 params bitmap", 16))
+                                    .record("/Volumes/Data/" + std::string(80, 'x'), "\xFF bitmap")
+                                    .record("", "tail")
+                                    .bytes();
+    const std::string size200 = MaterialBytes().uint32(200).uint32(200).bytes();
+    TempFolder temp;
+    RecordedServices services;
+};
+
+TEST_F(MaterialFileTest, WorkedOffsetsWithAndWithoutStoredPreview) {
+    // The middle marker starts after 120,000 pixel bytes, else after a width
+    // that is not above zero (and a height, when the width is).
+    const std::pair<MaterialBytes, size_t> cases[] = {{MaterialBytes().preview(200, 200), 120026},
+                                                      {MaterialBytes().noPreview(0), 22},
+                                                      {MaterialBytes().noPreview(0x80000000u), 22},
+                                                      {MaterialBytes().noPreview(0xFFFFFFFFu), 22},
+                                                      {MaterialBytes().uint32(100).uint32(0), 26}};
+    for (const auto& [preview, middle] : cases) {
+        const std::string file =
+            MaterialBytes().marker().string("0123456789").raw(preview.bytes()).bytes() + records;
+        const mxmFile m = readMaterial(file);
+        EXPECT_EQ(m.mxm5Mittelmarker, file.substr(middle, 25)) << middle;
+        EXPECT_EQ(m.mxmParameter.back(), "tail");
+    }
+}
+
+TEST_F(MaterialFileTest, RecordsSplitAfterTheKeyword) {
+    const std::pair<std::string, Records> cases[] = {
+        {MaterialBytes().record("/a.jpg", "no keyword").bytes(), {{"/a.jpg", "no keyword"}}},
+        {MaterialBytes().record("/a.jpg", "x bitmap").record("/b.jpg", "bitmap").bytes(),
+         {{"/a.jpg", "x bitmap"}, {"/b.jpg", "bitmap"}}},
+        // An empty first path leaves a keyword within the part's first four
+        // bytes, where the first search does not look.
+        {std::string(1, '\0') + "bitmapAAAAbitmap\3xyzrest",
+         {{"", "bitmapAAAAbitmap"}, {"xyz", "rest"}}},
+        // A stored path holding the keyword, or its first half, splits nothing.
+        {MaterialBytes().record("/bitmaps/a", "p bitmap").record("/a/bit", "map X").bytes(),
+         {{"/bitmaps/a", "p bitmap"}, {"/a/bit", "map X"}}}};
+    for (const auto& [part, expected] : cases) {
+        const std::string file =
+            MaterialBytes().marker().string("oak").noPreview().middle().bytes();
+        EXPECT_EQ(recordsOf(readMaterial(file + part)), expected) << part;
+    }
+}
+
+TEST_F(MaterialFileTest, DamagedPreviewSizesAreRefusedAndShortFilesReadToTheirEnd) {
+    const std::pair<uint32_t, uint32_t> sizes[] = {
+        {65536, 65536}, {1, 0x80000000u}, {4097, 1}, {1, 4097}};
+    for (const auto& [width, height] : sizes)
+        EXPECT_THROW(readMaterial(oak(MaterialBytes().uint32(width).uint32(height).bytes())),
+                     DamagedFileException)
+            << width << " x " << height;
+    const std::string whole = oak(MaterialBytes().preview(10, 10).bytes());
+    for (size_t length = 7; length <= whole.size(); ++length) {
+        Ref<BinaryStream> stream = makeRef<BinaryStream>(whole.substr(0, length));
+        const mxmFile cut(stream, makeRef<FolderItem>("/x/oak.mxm"));
+        EXPECT_EQ(stream->Position(), static_cast<int64_t>(length));
+    }
+}
+
+TEST_F(MaterialFileTest, PreviewStretchedPerAxisAndRevertedAfterDropAndAfterSave) {
+    mxmFile m = readMaterial(oak(MaterialBytes().preview(100, 50).bytes()));
+    EXPECT_TRUE(shows(m.PreviewPict, 2, 4)); // from 15,000 bytes, and no more:
+    EXPECT_EQ(m.mxmParameter.back(), "tail");
+    const Ref<Picture> dropped =
+        readMaterial(oak(MaterialBytes().preview(400, 100).bytes())).myPict;
+    m.SetPict(dropped);
+    EXPECT_TRUE(shows(m.PreviewPict, 0.5, 2));
+    m.Revert();
+    EXPECT_TRUE(shows(m.PreviewPict, 2, 4));
+    // A nil picture keeps the preview, which is what is written, at 200 x 200.
+    m.SetPict(dropped);
+    m.SetPict(Ref<Picture>());
+    EXPECT_TRUE(shows(m.PreviewPict, 0.5, 2));
+    ASSERT_TRUE(m.writeFile(temp.item("oak.mxm")));
+    EXPECT_EQ(temp.readFile("oak.mxm"),
+              oak(size200 + MaxwellHelper::Pict2RGBMB(m.PreviewPict)->bytes()));
+    m.Revert();
+    EXPECT_TRUE(shows(m.PreviewPict, 2, 4));
+}
+
+TEST_F(MaterialFileTest, WrittenByteForByteWithABlankPreviewWhereNoneWasStored) {
+    const std::string original = oak(MaterialBytes().preview(200, 200).bytes());
+    temp.makeFile("oak.mxm", original);
+    ASSERT_TRUE(readMaterial(original).writeFile(temp.item("oak.mxm")));
+    EXPECT_EQ(temp.readFile("oak.mxm"), original);
+    mxmFile blank = readMaterial(oak(MaterialBytes().noPreview().bytes()));
+    blank.SetPict(readMaterial(original).myPict);
+    blank.Revert();
+    ASSERT_TRUE(blank.writeFile(temp.item("oak.mxm")));
+    EXPECT_EQ(temp.readFile("oak.mxm"), oak(size200 + std::string(120000, '\xFF')));
+    EXPECT_TRUE(services.messages.empty());
+    const std::string block = MaterialBytes::patternBlock(3, 2);
+    EXPECT_TRUE(MaxwellHelper::RGBMB2Pict(makeRef<MemoryBlock>(block + "x"), 3, 2).isNil());
+    EXPECT_TRUE(MaxwellHelper::RGBMB2Pict(makeRef<MemoryBlock>(block.substr(1)), 3, 2).isNil());
+    EXPECT_EQ(MaxwellHelper::Pict2RGBMB(Ref<Picture>())->Size(), 0);
+}
+
+TEST_F(MaterialFileTest, NameUpToTheFirstDotAndMxmAppendedWhereThatNameIsFree) {
+    mxmFile m = readMaterial(oak(MaterialBytes().noPreview().bytes()));
+    temp.makeFile("taken/new.mxm", "someone else's file");
+    // A taken new.mxm is not replaced: the file keeps the name it was given.
+    const std::tuple<std::string, std::string, std::string> cases[] = {
+        {"oak.wood.mxm", "oak.wood.mxm", "oak"},
+        {"ch\xEAne.MXM", "ch\xEAne.MXM", "ch\xEAne"},
+        {"new", "new.mxm", "new"},
+        {"taken/new", "taken/new", "new"}};
+    for (const auto& [target, written, name] : cases) {
+        ASSERT_TRUE(m.writeFile(temp.item(target)));
+        EXPECT_EQ(readMaterial(temp.readFile(written)).getMaterialName(), name);
+    }
+    EXPECT_FALSE(temp.item("new")->Exists());
+    EXPECT_EQ(temp.readFile("taken/new.mxm"), "someone else's file");
+}
+
+TEST_F(MaterialFileTest, FailedWriteLeavesTheOldFileAndSaysSo) {
+    const std::string original = MaterialBytes().marker().string("elm").noPreview().bytes();
+    temp.makeFile("locked/oak.mxm", original);
+    mxmFile m = readMaterial(original); // written as "oak": other bytes
+    EXPECT_THROW(m.writeFile(Ref<FolderItem>()), NilObjectException);
+    EXPECT_THROW(readMaterial("no material").writeFile(temp.item("locked/oak.mxm")),
+                 NilObjectException);
+    const LockedFolder locked(temp.pathOf("locked"));
+    if (::mkdir(temp.pathOf("locked/probe").c_str(), 0755) == 0)
+        GTEST_SKIP() << "this file system cannot lock a folder";
+    EXPECT_FALSE(m.writeFile(temp.item("locked/oak.mxm")));
+    EXPECT_FALSE(m.writeFile(temp.item("locked/new")));
+    EXPECT_EQ(temp.readFile("locked/oak.mxm"), original);
+    EXPECT_FALSE(temp.item("locked/new")->Exists());
+    EXPECT_EQ(services.messages,
+              std::vector<std::string>(
+                  2, "Can't write file... Probably file is opened in another application!"));
+}
+
+TEST(FilenameFromPath, TextAfterTheLastOfTheCommonerSeparator) {
+    const std::pair<std::string, std::string> cases[] = {{"/Users/x/a.jpg", "a.jpg"},
+                                                         {"C:\\tex\\a.jpg", "a.jpg"},
+                                                         {"/a/b\\c", "b\\c"},
+                                                         {"a/b\\c", "c"},
+                                                         {"a.jpg", "a.jpg"},
+                                                         {"HD:tex:a.jpg", "HD:tex:a.jpg"},
+                                                         {"/tex/", ""},
+                                                         {"", ""}};
+    for (const auto& [path, name] : cases)
+        EXPECT_EQ(mxmFile::getFilenameFromPath(path), name) << path;
+}
+
+} // namespace
