@@ -36,7 +36,6 @@ class DefaultLocationsWindow : public Window {
   protected:
     void Layout() override;
     void CreateControls() override;
-    void AddMenuHandlers() override {}
 
   private:
     bool LBFolderitems_KeyDown(int key);

@@ -44,7 +44,6 @@ class ProgressWindow : public Window {
   protected:
     void Layout() override;
     void CreateControls() override;
-    void AddMenuHandlers() override {}
 
   private:
     using Identity = std::pair<uint64_t, uint64_t>;

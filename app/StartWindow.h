@@ -28,7 +28,6 @@ class StartWindow : public Window {
   protected:
     void Layout() override;
     void CreateControls() override;
-    void AddMenuHandlers() override {}
 
   private:
     PushButton& addCommandButton(const std::string& name, int top, const std::string& caption);
