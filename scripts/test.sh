@@ -26,5 +26,5 @@ ctest --test-dir build-sanitize --output-on-failure -j"$jobs"
 echo "== Fuzz the reader briefly"
 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
     -DMXM_FUZZ=ON -DMXM_BUILD_APP=OFF >/dev/null
-cmake --build build-fuzz -j"$jobs"
+cmake --build build-fuzz -j"$jobs" --target fuzz_reader
 ctest --test-dir build-fuzz --output-on-failure -R '^fuzz_'
