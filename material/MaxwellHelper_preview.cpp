@@ -24,8 +24,7 @@ Ref<Picture> RGBMB2Pict(const Ref<MemoryBlock>& block, int32_t width, int32_t he
 Ref<MemoryBlock> Pict2RGBMB(const Ref<Picture>& picture) {
     if (!picture)
         return makeRef<MemoryBlock>(0);
-    const int64_t size =
-        static_cast<int64_t>(picture->Width()) * picture->Height() * BytesPerPixel;
+    const int64_t size = static_cast<int64_t>(picture->Width()) * picture->Height() * BytesPerPixel;
     if (size > MemoryBlock::MaxSize)
         throw NilObjectException("A picture of " + std::to_string(picture->Width()) + " x " +
                                  std::to_string(picture->Height()) +

@@ -16,7 +16,7 @@
 // what there is: Read gives fewer bytes, ReadUInt8 and ReadUInt32 give 0 for
 // missing bytes. Nothing is ever allocated beyond what the stream holds.
 class BinaryStream {
-public:
+  public:
     // A stream over a copy of the bytes, readable and writable.
     explicit BinaryStream(const std::string& bytes);
     ~BinaryStream();
@@ -47,7 +47,7 @@ public:
     void Close();
 
     class Source; // the bytes behind the stream
-private:
+  private:
     explicit BinaryStream(std::unique_ptr<Source> source);
     std::unique_ptr<Source> source_;
     int64_t position_ = 0;

@@ -8,7 +8,7 @@
 // with the framework and gives its Name; changing a field or releasing the
 // object withdraws the registration.
 class FileType {
-public:
+  public:
     FileType() = default;
     ~FileType();
     FileType(const FileType&) = delete;
@@ -26,7 +26,7 @@ public:
     // Registers the type and returns its Name.
     std::string toString();
 
-private:
+  private:
     void unregister();
     std::string name_, extensions_, macType_, macCreator_;
 };

@@ -11,7 +11,7 @@
 // A reference to a file or folder, which need not exist. Names are the raw
 // bytes the file system gives; nothing is converted on the way.
 class FolderItem {
-public:
+  public:
     // The item at a native absolute path ("/home/x/a.mxm").
     explicit FolderItem(std::string nativePath);
 
@@ -55,7 +55,7 @@ public:
     // renamed over this one. false (and this file unchanged) on any failure.
     bool WriteAtomically(const std::string& bytes) const;
 
-private:
+  private:
     const std::vector<std::string>& entries() const;
     std::string nativePath_;
     // The folder's sorted entries as Count last read them, so that a walk

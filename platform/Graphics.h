@@ -9,7 +9,7 @@ class Picture;
 
 // The drawing context of one picture.
 class Graphics {
-public:
+  public:
     explicit Graphics(Picture& target) : target_(target) {}
 
     Color Pixel(int32_t x, int32_t y) const;      // black outside the picture
@@ -22,6 +22,6 @@ public:
                      int32_t h = -1, int32_t sx = 0, int32_t sy = 0, int32_t sw = -1,
                      int32_t sh = -1);
 
-private:
+  private:
     Picture& target_;
 };

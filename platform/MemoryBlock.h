@@ -9,7 +9,7 @@
 // A byte buffer of fixed size. Accesses outside the block raise
 // OutOfBoundsException.
 class MemoryBlock {
-public:
+  public:
     explicit MemoryBlock(int32_t size);
     explicit MemoryBlock(const std::string& bytes);
 
@@ -30,7 +30,7 @@ public:
 
     const std::string& bytes() const { return bytes_; }
 
-private:
+  private:
     void check(int32_t offset, int32_t length) const;
     std::string bytes_;
 };

@@ -13,7 +13,7 @@ class Graphics;
 
 // A picture of width x height pixels at 32 bits. A new picture is white.
 class Picture {
-public:
+  public:
     Picture(int32_t width, int32_t height);
     explicit Picture(QImage image); // converted to 32 bits
     ~Picture();
@@ -40,7 +40,7 @@ public:
     const QImage& image() const { return image_; }
     QImage& image() { return image_; }
 
-private:
+  private:
     QImage image_;
     std::unique_ptr<Graphics> graphics_;
 };

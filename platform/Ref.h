@@ -9,7 +9,7 @@
 // reference raises NilObjectException instead of crashing, so callers can
 // catch the failure the same way for every kind of object.
 template <class T> class Ref {
-public:
+  public:
     Ref() = default;
     Ref(std::nullptr_t) {}
     Ref(std::shared_ptr<T> object) : object_(std::move(object)) {}
@@ -30,7 +30,7 @@ public:
     friend bool operator==(const Ref& a, const Ref& b) { return a.object_ == b.object_; }
     friend bool operator==(const Ref& a, std::nullptr_t) { return a.object_ == nullptr; }
 
-private:
+  private:
     std::shared_ptr<T> object_;
 };
 
