@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -69,14 +70,35 @@ TEST(FolderEntries, AreSortedBytewiseReadAgainAndHiddenByALeadingDot) {
     EXPECT_THROW(folder->Item(6), OutOfBoundsException);
 }
 
-TEST(FolderItem, DirectoryAndIdentityFollowLinks) {
+// The one-pass listing must tell of each entry what asking the entry itself
+// tells, whatever kind of entry it is; a link to a folder is a folder, the
+// same one.
+TEST(FolderEntries, AgreeWithEachItemAndFollowLinks) {
     TempFolder temp;
-    temp.makeFolder("real");
-    fs::create_directory_symlink(temp.pathOf("real"), temp.pathOf("link"));
-    fs::create_symlink(temp.pathOf("gone"), temp.pathOf("dangling"));
-    EXPECT_TRUE(temp.item("link")->Directory());
-    EXPECT_EQ(temp.item("link")->Identity(), temp.item("real")->Identity());
-    EXPECT_FALSE(temp.item("dangling")->Exists());
+    temp.makeFile("f/file");
+    temp.makeFile("f/.hidden");
+    temp.makeFolder("f/folder");
+    temp.makeFolder("elsewhere");
+    fs::create_directory_symlink(temp.pathOf("elsewhere"), temp.pathOf("f/to-folder"));
+    fs::create_symlink("file", temp.pathOf("f/to-file"));
+    fs::create_symlink(temp.pathOf("gone"), temp.pathOf("f/dangling"));
+    ASSERT_EQ(::mkfifo(temp.pathOf("f/pipe").c_str(), 0600), 0);
+
+    const Ref<FolderItem> folder = temp.item("f");
+    const std::vector<FolderItem::Entry> entries = folder->Entries();
+    ASSERT_EQ(static_cast<int>(entries.size()), folder->Count());
+    for (int i = 1; i <= folder->Count(); ++i) {
+        const Ref<FolderItem> item = folder->Item(i);
+        const FolderItem::Entry& entry = entries[static_cast<size_t>(i - 1)];
+        EXPECT_EQ(entry.name, item->Name());
+        EXPECT_EQ(entry.directory, item->Directory()) << entry.name;
+        EXPECT_EQ(entry.exists, item->Exists()) << entry.name;
+    }
+    EXPECT_TRUE(temp.item("f/to-folder")->Directory());
+    EXPECT_EQ(temp.item("f/to-folder")->Identity(), temp.item("elsewhere")->Identity());
+    EXPECT_FALSE(temp.item("f/dangling")->Exists());
+    EXPECT_TRUE(temp.item("f/file")->Entries().empty());
+    EXPECT_TRUE(temp.item("missing")->Entries().empty());
 }
 
 TEST(FolderItem, SetNameRenamesButNeverReplaces) {
@@ -116,12 +138,4 @@ TEST(WriteAtomically, FailsWithoutHarmAndLeavesNoTemporaryFile) {
     EXPECT_FALSE(temp.item("locked/a.mxm")->WriteAtomically("new"));
     EXPECT_EQ(temp.readFile("locked/a.mxm"), "old");
     EXPECT_EQ(makeRef<FolderItem>(temp.pathOf("locked"))->Count(), 1);
-}
-
-TEST(PreferencesFolder, IsMadeWhereTheRootPointsAndNilWhenAFileIsInTheWay) {
-    TestVolumes volumes;
-    EXPECT_TRUE(PreferencesFolder()->Directory());
-    EXPECT_EQ(PreferencesFolder()->NativePath(), volumes.preferencesRoot());
-    Volumes::setPreferencesRoot(volumes.makeFile("HD", "file") + "/prefs");
-    EXPECT_FALSE(PreferencesFolder());
 }
