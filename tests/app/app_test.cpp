@@ -46,41 +46,34 @@ class LocationsTest : public AppTest {
     }
 };
 
-// Delete (key code 127) and Backspace (8) alike remove the selected rows.
-TEST_F(LocationsTest, DeleteKeysRemoveTheSelectedRows) {
-    auto* editor = new DefaultLocationsWindow(addFolders({"f0", "f1", "f2", "f3"}));
-    deleteRows(*editor, {1, 2});
-    EXPECT_EQ(rows(*editor), (std::vector<std::string>{"HD:f0", "HD:f3"}));
-    editor->Close();
-    editor = new DefaultLocationsWindow(addFolders({"f1", "f2"}));
-    deleteRows(*editor, {0, 1, 2, 3}, Qt::Key_Backspace);
-    EXPECT_TRUE(rows(*editor).empty());
-}
-
-// "+" adds the chosen folder, twice when chosen twice; each editor shows
-// every change, and saves the whole list when it closes.
+// Delete (key code 127) and Backspace (8) alike remove the selected rows;
+// "+" adds the chosen folder, twice when chosen twice. Every open editor
+// shows each change, and each saves the whole list when it closes.
 TEST_F(LocationsTest, EditorsStayInStepAndSaveTheListWhenTheyClose) {
-    auto* first = new DefaultLocationsWindow(addFolders({"f0", "f1"}));
+    auto* first = new DefaultLocationsWindow(addFolders({"f0", "f1", "f2", "f3"}));
     auto* second = new DefaultLocationsWindow(app->DefaultLocations);
-    deleteRows(*first, {0});
+    deleteRows(*first, {1, 2});
+    EXPECT_EQ(rows(*second), (std::vector<std::string>{"HD:f0", "HD:f3"}));
     const Ref<FolderItem> tex = volumes.item("HD", "tex");
     dialogs.answerSelectFolder(nullptr).answerSelectFolder(tex).answerSelectFolder(tex);
     for (int i = 0; i < 3; ++i)
         UiDriver::click(second->PBAdd());
-    EXPECT_EQ(rows(*first), (std::vector<std::string>{"HD:f1", "HD:tex", "HD:tex"}));
+    EXPECT_EQ(rows(*first), (std::vector<std::string>{"HD:f0", "HD:f3", "HD:tex", "HD:tex"}));
     EXPECT_EQ(rows(*second), rows(*first));
 
     first->Close();
-    EXPECT_EQ(preferencesText(), "HD:f1\nHD:tex\nHD:tex\n");
+    EXPECT_EQ(preferencesText(), "HD:f0\nHD:f3\nHD:tex\nHD:tex\n");
     UiDriver::deleteClosedWindows(); // a gone editor is no longer kept in step
-    deleteRows(*second, {1, 2});
+    deleteRows(*second, {0, 1, 2, 3}, Qt::Key_Backspace);
+    EXPECT_TRUE(rows(*second).empty());
     second->widget()->close(); // the close box
-    EXPECT_EQ(preferencesText(), "HD:f1\n");
+    EXPECT_EQ(preferencesText(), "");
 }
 
 // The file is UTF-8 text, yet folder names with any bytes read back; what no
 // longer exists is dropped at load (and so forgotten at the next save); a
-// preferences folder that cannot be made is like a missing file.
+// preferences folder that cannot be made is like a missing file. The file
+// search reads this list, and none once the application has gone.
 TEST_F(LocationsTest, ListReadsBackWhateverTheNamesLessWhatHasGone) {
     addFolders({"gone", "new\nline", "cr\r", "100%41", "caf\xE9", "caf\xC3\xA9", "\xD0\xB6", "a:b",
                 "tab\there", "half\xC3", "a:b"});
@@ -97,12 +90,6 @@ TEST_F(LocationsTest, ListReadsBackWhateverTheNamesLessWhatHasGone) {
     app->LoadDefaultLocations();
     EXPECT_EQ(entries(), saved);
     EXPECT_FALSE(app->SaveDefaultLocations());
-}
-
-// The file search reads the application's own list, and none once the
-// application has gone.
-TEST_F(LocationsTest, TheSearchReadsTheApplicationsList) {
-    addFolders({"one"});
     EXPECT_EQ(&SearchLocations::currentSearchLocations(), &app->DefaultLocations);
     Window::DiscardAll();
     app.reset();
@@ -133,7 +120,6 @@ TEST_F(AppTest, StartupLoadsTheListBeforeTheDocumentsInOrder) {
     watching.expectMsgBox("leaf.png doesn't seem to be an MXM file!").expectAnyMsgBox();
     Startup::end(std::move(app));
     app = Startup::begin(documents);
-    EXPECT_EQ(Window::openWindows().size(), 1u);
     app->Start();
     EXPECT_EQ(watching.locationsAtMessage, (std::vector<size_t>{1, 1}));
     ASSERT_EQ(Window::openWindows().size(), 3u); // the start window first

@@ -67,8 +67,8 @@ TEST_F(EditorTest, MenusInOrderWithTextsAndShortcuts) {
 }
 
 // The canvas shows preview pixels 1 to 197. Of dropped files only the first
-// counts, when it is a picture; a ".png" that is no picture leaves the
-// preview yet counts as a change.
+// picture file counts; a ".png" that is no picture leaves the preview yet
+// counts as a change.
 TEST_F(EditorTest, PaintAndDroppedFiles) {
     const std::string red = volumes.makeFile("HD", "r.PNG"),
                       green = volumes.makeFile("HD", "g.png");
@@ -86,7 +86,7 @@ TEST_F(EditorTest, PaintAndDroppedFiles) {
     ASSERT_TRUE(UiDriver::dropFiles(editor->CPreview(), {volumes.makeFile("HD", "a.png", "x")}));
     EXPECT_EQ(state(*editor), "dSR");
     EXPECT_EQ(shown(*editor).pixel(0, 0), pattern(1, 1));
-    ASSERT_TRUE(UiDriver::dropFiles(editor->CPreview(), {red, green, text}));
+    ASSERT_TRUE(UiDriver::dropFiles(editor->CPreview(), {text, red, green}));
     EXPECT_EQ(shown(*editor).pixel(0, 0), Red);
 }
 
