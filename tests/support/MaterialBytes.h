@@ -16,30 +16,31 @@
 // Nothing is checked: damaged files are built the same way (raw(), uint32()).
 class MaterialBytes {
   public:
-    // "MXM" and four more bytes: the type marker of a material.
-    static const std::string DefaultMarker;
-    // 25 bytes standing for the middle marker.
-    static const std::string DefaultMiddle;
-
-    MaterialBytes& raw(const std::string& bytes);
+    MaterialBytes& raw(const std::string& bytes) {
+        bytes_ += bytes;
+        return *this;
+    }
     MaterialBytes& uint32(uint32_t value); // little-endian
-    MaterialBytes& marker(const std::string& bytes = DefaultMarker);
+    // "MXM" and four more bytes: the type marker of a material.
+    MaterialBytes& marker() { return raw(std::string("MXM\x01\x00\x02\xFF", 7)); }
     // A length-prefixed string in the shortest form: one prefix byte below 64
     // bytes, else 0x40 + high part, then the low part.
     MaterialBytes& string(const std::string& bytes);
-    // A length-prefixed string that always has the two-byte prefix.
-    MaterialBytes& longString(const std::string& bytes);
     // Width, height and the pattern block of width x height pixels.
-    MaterialBytes& preview(int width, int height);
+    MaterialBytes& preview(int width, int height) {
+        return uint32(width).uint32(height).raw(patternBlock(width, height));
+    }
     // A width field that means "no stored preview" (0, or 0x80000000 and up).
-    MaterialBytes& noPreview(uint32_t widthField = 0);
-    MaterialBytes& middle(const std::string& bytes = DefaultMiddle);
-    // One record: the stored path as a length-prefixed string, then its block.
-    MaterialBytes& record(const std::string& path, const std::string& block);
-
+    MaterialBytes& noPreview(uint32_t widthField = 0) { return uint32(widthField); }
+    // 25 bytes standing for the middle marker.
+    MaterialBytes& middle() {
+        return raw(std::string("\x00\x01\x02midmarker\xFE\xFF", 14) + std::string(11, '\x07'));
+    }
+    // The stored path as a length-prefixed string, then its block.
+    MaterialBytes& record(const std::string& path, const std::string& block) {
+        return string(path).raw(block);
+    }
     const std::string& bytes() const { return bytes_; }
-    // The offset at which the next field starts.
-    int64_t size() const { return static_cast<int64_t>(bytes_.size()); }
 
     // A colour that differs for neighbouring pixels in every channel, so a
     // swapped channel, row or column shows.

@@ -1,13 +1,48 @@
 #include "ScriptedDialogs.h"
 
 #include "DialogDispatcher.h"
-#include "OffscreenApplication.h"
+#include "Window.h"
+
+#include <QApplication>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-const char* kindName(ShownDialog::Kind kind) {
+// Keeps the QApplication until every test has run, then removes what the
+// tests left behind before Qt goes.
+class OffscreenEnvironment : public ::testing::Environment {
+  public:
+    void TearDown() override {
+        Window::DiscardAll();
+        lastResort.reset();
+        application.reset();
+    }
+
+    std::unique_ptr<QApplication> application;
+    std::unique_ptr<ScriptedDialogs> lastResort;
+};
+
+// The test program's QApplication on Qt's offscreen platform (unless
+// QT_QPA_PLATFORM names another), made on the first call and kept until the
+// tests end, with a script-less ScriptedDialogs as the responder of last
+// resort: a dialog that no test scripted fails the test.
+void makeOffscreenApplication() {
+    if (QCoreApplication::instance() != nullptr)
+        return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "tests";
+    static char* argv[] = {name, nullptr};
+    auto* environment = new OffscreenEnvironment;
+    environment->application = std::make_unique<QApplication>(argc, argv);
+    // Made before any test's script, so it stays beneath them all.
+    environment->lastResort = std::make_unique<ScriptedDialogs>();
+    ::testing::AddGlobalTestEnvironment(environment);
+}
+
+std::string kindName(ShownDialog::Kind kind) {
     // In the order of ShownDialog::Kind.
     static const char* const names[] = {"MsgBox", "MessageDialog", "open dialog", "save dialog",
                                         "choose-folder dialog"};
@@ -17,107 +52,63 @@ const char* kindName(ShownDialog::Kind kind) {
 } // namespace
 
 ScriptedDialogs::ScriptedDialogs() {
-    offscreenApplication();
+    makeOffscreenApplication();
     previous_ = DialogDispatcher::setResponder(this);
     DialogDispatcher::installServiceHooks();
 }
 
 ScriptedDialogs::~ScriptedDialogs() {
     DialogDispatcher::setResponder(previous_);
-    if (!checkUnused_ || steps_.empty())
-        return;
-    ADD_FAILURE() << steps_.size() << " scripted dialog step(s) never used; the next was a "
-                  << kindName(steps_.front().kind);
-}
-
-ScriptedDialogs& ScriptedDialogs::add(Step step) {
-    steps_.push_back(std::move(step));
-    return *this;
-}
-
-ScriptedDialogs& ScriptedDialogs::expectMsgBox(const std::string& text) {
-    return add({ShownDialog::Kind::MsgBox, false, text, {}, nullptr});
-}
-
-ScriptedDialogs& ScriptedDialogs::expectAnyMsgBox() {
-    return add({ShownDialog::Kind::MsgBox, true, {}, {}, nullptr});
-}
-
-ScriptedDialogs& ScriptedDialogs::answerMessageDialog(MessageDialogChoice choice) {
-    return add({ShownDialog::Kind::MessageDialog, true, {}, choice, nullptr});
-}
-
-ScriptedDialogs& ScriptedDialogs::answerOpenFile(const Ref<FolderItem>& file) {
-    return add({ShownDialog::Kind::OpenFile, true, {}, {}, file});
-}
-
-ScriptedDialogs& ScriptedDialogs::answerSaveFile(const Ref<FolderItem>& file) {
-    return add({ShownDialog::Kind::SaveFile, true, {}, {}, file});
-}
-
-ScriptedDialogs& ScriptedDialogs::answerSelectFolder(const Ref<FolderItem>& folder) {
-    return add({ShownDialog::Kind::SelectFolder, true, {}, {}, folder});
+    if (checkUnused_ && !steps_.empty())
+        ADD_FAILURE() << steps_.size() << " scripted dialog step(s) never used; the next was a "
+                      << kindName(steps_.front().kind);
 }
 
 std::vector<std::string> ScriptedDialogs::msgBoxes() const {
     std::vector<std::string> texts;
     for (const ShownDialog& dialog : shown_)
-        if (dialog.kind == ShownDialog::Kind::MsgBox)
+        if (dialog.kind == Kind::MsgBox)
             texts.push_back(dialog.text);
     return texts;
 }
 
-const ScriptedDialogs::Step* ScriptedDialogs::take(ShownDialog::Kind kind,
-                                                   const std::string& what) {
-    if (steps_.empty()) {
-        ADD_FAILURE() << "Unexpected " << kindName(kind) << " (no scripted answer): " << what;
-        return nullptr;
+ScriptedDialogs::Step ScriptedDialogs::take(const ShownDialog& dialog) {
+    shown_.push_back(dialog);
+    if (steps_.empty() || steps_.front().kind != dialog.kind) {
+        ADD_FAILURE() << "Unexpected " << kindName(dialog.kind) << " ("
+                      << (steps_.empty() ? "no scripted answer"
+                                         : "the script expects a " + kindName(steps_.front().kind))
+                      << "): \"" << (dialog.text.empty() ? dialog.filter : dialog.text) << "\"";
+        return {dialog.kind};
     }
-    if (steps_.front().kind != kind) {
-        ADD_FAILURE() << "Unexpected " << kindName(kind) << " (the script expects a "
-                      << kindName(steps_.front().kind) << "): " << what;
-        return nullptr;
-    }
-    current_ = std::move(steps_.front());
+    Step step = std::move(steps_.front());
     steps_.pop_front();
-    return &current_;
+    return step;
 }
 
 void ScriptedDialogs::showMsgBox(const std::string& text) {
-    shown_.push_back({ShownDialog::Kind::MsgBox, text, {}, {}, {}, {}});
-    const Step* step = take(ShownDialog::Kind::MsgBox, "\"" + text + "\"");
-    if (step != nullptr && !step->anyText) {
-        EXPECT_EQ(step->text, text) << "MsgBox text";
-    }
+    // A step that expects any text, or none at all, lets every text pass.
+    EXPECT_EQ(take({Kind::MsgBox, text}).text.value_or(text), text) << "MsgBox text";
 }
 
 MessageDialogChoice ScriptedDialogs::showMessageDialog(const MessageDialog& dialog) {
-    ShownDialog record{
-        ShownDialog::Kind::MessageDialog, dialog.Message, dialog.Explanation, {}, {}, {}};
+    ShownDialog shown{Kind::MessageDialog, dialog.Message};
     for (const MessageDialogButton* button :
          {&dialog.ActionButton, &dialog.AlternateActionButton, &dialog.CancelButton})
         if (button->Visible)
-            record.buttons.push_back(button->Caption);
-    shown_.push_back(record);
-    const Step* step = take(ShownDialog::Kind::MessageDialog, "\"" + dialog.Message + "\"");
-    return step != nullptr ? step->choice : MessageDialogChoice::Cancel;
+            shown.buttons.push_back(button->Caption);
+    return take(shown).choice;
 }
 
 Ref<FolderItem> ScriptedDialogs::showOpenFile(const std::string& filterTypeNames) {
-    shown_.push_back({ShownDialog::Kind::OpenFile, {}, {}, {}, filterTypeNames, {}});
-    const Step* step = take(ShownDialog::Kind::OpenFile, "filter \"" + filterTypeNames + "\"");
-    return step != nullptr ? step->item : nullptr;
+    return take({Kind::OpenFile, {}, {}, filterTypeNames}).item;
 }
 
 Ref<FolderItem> ScriptedDialogs::showSaveFile(const std::string& filterTypeNames,
                                               const std::string& defaultName) {
-    shown_.push_back({ShownDialog::Kind::SaveFile, {}, {}, {}, filterTypeNames, defaultName});
-    const Step* step = take(ShownDialog::Kind::SaveFile, "proposing \"" + defaultName + "\"");
-    return step != nullptr ? step->item : nullptr;
+    return take({Kind::SaveFile, {}, {}, filterTypeNames, defaultName}).item;
 }
 
 Ref<FolderItem> ScriptedDialogs::showSelectFolder() {
-    shown_.push_back({ShownDialog::Kind::SelectFolder, {}, {}, {}, {}, {}});
-    const Step* step = take(ShownDialog::Kind::SelectFolder, "");
-    return step != nullptr ? step->item : nullptr;
+    return take({Kind::SelectFolder}).item;
 }

@@ -21,11 +21,12 @@
 // - Every dialog shown is recorded (shown(), msgBoxes()); beeps are counted
 //   and never fail a test.
 // - When the object goes, a step left unused fails the test, unless
-//   allowUnusedSteps() was called. pending() tells how many are left.
+//   allowUnusedSteps() was called.
 // - Objects nest: the newest one answers; the destructor puts back the one
 //   in force before it.
-// - Making one also makes the test program's offscreen QApplication
-//   (OffscreenApplication.h) when there is none yet.
+// - The first one made also makes the test program's offscreen QApplication,
+//   kept until the tests end, and beneath every script a script-less
+//   ScriptedDialogs: a dialog that no test scripted fails the test.
 
 #include "DialogResponder.h"
 #include "FolderItem.h"
@@ -33,6 +34,7 @@
 #include "Ref.h"
 
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,38 +42,41 @@
 struct ShownDialog {
     enum class Kind { MsgBox, MessageDialog, OpenFile, SaveFile, SelectFolder };
     Kind kind;
-    std::string text;        // MsgBox text, or the MessageDialog's Message
-    std::string explanation; // MessageDialog's Explanation
+    std::string text = {}; // MsgBox text, or the MessageDialog's Message
     // MessageDialog: captions of its visible buttons, in the order action,
     // alternate action, cancel.
-    std::vector<std::string> buttons;
-    std::string filter;      // file dialogs: the ";"-joined type names
-    std::string defaultName; // save dialog: the proposed file name
+    std::vector<std::string> buttons = {};
+    std::string filter = {};      // file dialogs: the ";"-joined type names
+    std::string defaultName = {}; // save dialog: the proposed file name
 };
 
 class ScriptedDialogs : public DialogResponder {
+    using Kind = ShownDialog::Kind;
+
   public:
     ScriptedDialogs();
     ~ScriptedDialogs() override;
     ScriptedDialogs(const ScriptedDialogs&) = delete;
     ScriptedDialogs& operator=(const ScriptedDialogs&) = delete;
 
-    // Script steps, taken in the order given.
-    ScriptedDialogs& expectMsgBox(const std::string& text); // exactly this text
-    ScriptedDialogs& expectAnyMsgBox();
-    ScriptedDialogs& answerMessageDialog(MessageDialogChoice choice);
-    ScriptedDialogs& answerOpenFile(const Ref<FolderItem>& file);       // nil: cancel
-    ScriptedDialogs& answerSaveFile(const Ref<FolderItem>& file);       // nil: cancel
-    ScriptedDialogs& answerSelectFolder(const Ref<FolderItem>& folder); // nil: cancel
-
-    // Steps not yet taken.
-    size_t pending() const { return steps_.size(); }
-    // Leaves unused steps unchecked when the object goes.
+    // Script steps, taken in the order given; a nil item is the user's cancel.
+    ScriptedDialogs& expectMsgBox(const std::string& text) { return add({Kind::MsgBox, text}); }
+    ScriptedDialogs& expectAnyMsgBox() { return add({Kind::MsgBox}); }
+    ScriptedDialogs& answerMessageDialog(MessageDialogChoice choice) {
+        return add({Kind::MessageDialog, {}, choice});
+    }
+    ScriptedDialogs& answerOpenFile(const Ref<FolderItem>& file) {
+        return add({Kind::OpenFile, {}, {}, file});
+    }
+    ScriptedDialogs& answerSaveFile(const Ref<FolderItem>& file) {
+        return add({Kind::SaveFile, {}, {}, file});
+    }
+    ScriptedDialogs& answerSelectFolder(const Ref<FolderItem>& folder) {
+        return add({Kind::SelectFolder, {}, {}, folder});
+    }
     void allowUnusedSteps() { checkUnused_ = false; }
 
-    // What was shown, in order.
     const std::vector<ShownDialog>& shown() const { return shown_; }
-    // The texts of every MsgBox shown, in order.
     std::vector<std::string> msgBoxes() const;
     int beeps() const { return beeps_; }
 
@@ -86,19 +91,21 @@ class ScriptedDialogs : public DialogResponder {
 
   private:
     struct Step {
-        ShownDialog::Kind kind;
-        bool anyText = false;
-        std::string text;
+        Kind kind;
+        std::optional<std::string> text = {}; // a MsgBox's expected text; none: any
         MessageDialogChoice choice = MessageDialogChoice::Cancel;
-        Ref<FolderItem> item;
+        Ref<FolderItem> item = nullptr;
     };
 
-    ScriptedDialogs& add(Step step);
-    // The next step when it is of the kind; otherwise fails the test.
-    const Step* take(ShownDialog::Kind kind, const std::string& what);
+    ScriptedDialogs& add(Step step) {
+        steps_.push_back(std::move(step));
+        return *this;
+    }
+    // Records the dialog and takes the next step when it is of the dialog's
+    // kind; otherwise fails the test and answers with cancel.
+    Step take(const ShownDialog& dialog);
 
     std::deque<Step> steps_;
-    Step current_;
     std::vector<ShownDialog> shown_;
     int beeps_ = 0;
     bool checkUnused_ = true;

@@ -5,15 +5,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <sstream>
 
 namespace fs = std::filesystem;
 
-TempFolder::TempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "mxm-test-XXXXXX").string();
-    if (!::mkdtemp(pattern.data()))
+TempFolder::TempFolder() : path_((fs::temp_directory_path() / "mxm-test-XXXXXX").string()) {
+    if (!::mkdtemp(path_.data()))
         throw std::runtime_error("cannot make a temporary folder");
-    path_ = pattern;
 }
 
 TempFolder::~TempFolder() {
@@ -28,16 +26,10 @@ TempFolder::~TempFolder() {
     fs::remove_all(path_, error);
 }
 
-std::string TempFolder::pathOf(const std::string& relative) const {
-    return path_ + "/" + relative;
-}
-
 std::string TempFolder::makeFile(const std::string& relative, const std::string& bytes) const {
     const fs::path file = pathOf(relative);
     fs::create_directories(file.parent_path());
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    EXPECT_TRUE(out.good()) << "cannot write " << file;
+    EXPECT_TRUE(std::ofstream(file, std::ios::binary) << bytes) << "cannot write " << file;
     return file.string();
 }
 
@@ -47,10 +39,7 @@ std::string TempFolder::makeFolder(const std::string& relative) const {
 }
 
 std::string TempFolder::readFile(const std::string& relative) const {
-    std::ifstream in(pathOf(relative), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-Ref<FolderItem> TempFolder::item(const std::string& relative) const {
-    return makeRef<FolderItem>(pathOf(relative));
+    std::ostringstream bytes;
+    bytes << std::ifstream(pathOf(relative), std::ios::binary).rdbuf();
+    return bytes.str();
 }

@@ -21,16 +21,16 @@ class TempFolder {
     // The folder's native path (no trailing slash).
     const std::string& path() const { return path_; }
     // The native path of relative ("a/b.txt") inside the folder.
-    std::string pathOf(const std::string& relative) const;
+    std::string pathOf(const std::string& relative) const { return path_ + "/" + relative; }
+    Ref<FolderItem> item(const std::string& relative) const {
+        return makeRef<FolderItem>(pathOf(relative));
+    }
 
-    // Makes a file with the bytes, and the folders on its way; returns its native path.
+    // These make the folders on the way too, and return the native path.
     std::string makeFile(const std::string& relative, const std::string& bytes = "") const;
-    // Makes a folder, and the folders on its way; returns its native path.
     std::string makeFolder(const std::string& relative) const;
     // The bytes of a file inside the folder; empty when it cannot be read.
     std::string readFile(const std::string& relative) const;
-
-    Ref<FolderItem> item(const std::string& relative) const;
 
   private:
     std::string path_;

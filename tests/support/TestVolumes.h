@@ -1,8 +1,7 @@
 #pragma once
 
 #include "TempFolder.h"
-
-#include <string>
+#include "Volumes.h"
 
 // Three temporary volumes installed as the volume table: the startup volume
 // "HD", then "Data" and "HD2", each an empty folder of its own. The
@@ -14,22 +13,36 @@
 //   volumes.makeFile("Data", "tex/a.ior");   // GetFolderItem("Data:tex:a.ior", 0)
 class TestVolumes {
   public:
-    TestVolumes();
-    ~TestVolumes();
-    TestVolumes(const TestVolumes&) = delete;
-    TestVolumes& operator=(const TestVolumes&) = delete;
+    TestVolumes() {
+        Volumes::setTable({{"HD", folder_.makeFolder("HD")},
+                           {"Data", folder_.makeFolder("Data")},
+                           {"HD2", folder_.makeFolder("HD2")}});
+        Volumes::setPreferencesRoot(preferencesRoot());
+    }
+    ~TestVolumes() {
+        Volumes::setTable({});
+        Volumes::setPreferencesRoot("");
+    }
 
     // The native folder the volume is mounted at.
-    std::string root(const std::string& volume) const;
+    std::string root(const std::string& volume) const { return folder_.pathOf(volume); }
     // The native path of relative inside the volume.
-    std::string pathOf(const std::string& volume, const std::string& relative) const;
+    std::string pathOf(const std::string& volume, const std::string& relative) const {
+        return folder_.pathOf(volume + "/" + relative);
+    }
     std::string makeFile(const std::string& volume, const std::string& relative,
-                         const std::string& bytes = "") const;
-    std::string makeFolder(const std::string& volume, const std::string& relative) const;
-    Ref<FolderItem> item(const std::string& volume, const std::string& relative) const;
+                         const std::string& bytes = "") const {
+        return folder_.makeFile(volume + "/" + relative, bytes);
+    }
+    std::string makeFolder(const std::string& volume, const std::string& relative) const {
+        return folder_.makeFolder(volume + "/" + relative);
+    }
+    Ref<FolderItem> item(const std::string& volume, const std::string& relative) const {
+        return folder_.item(volume + "/" + relative);
+    }
 
     // The native path of the redirected preferences folder.
-    std::string preferencesRoot() const;
+    std::string preferencesRoot() const { return folder_.pathOf("prefs"); }
     const TempFolder& folder() const { return folder_; }
 
   private:

@@ -2,6 +2,8 @@
 
 // Drives controls the way a person would, through Qt events, for tests.
 
+#include "Window.h"
+
 #include <QImage>
 
 #include <string>
@@ -23,6 +25,8 @@ bool dropFiles(Canvas& canvas, const std::vector<std::string>& nativePaths);
 bool dropImage(Canvas& canvas, const QImage& image);
 // Deletes the windows closed so far (the framework does it when control
 // returns to the event loop, which a test does not run).
-void deleteClosedWindows();
+inline void deleteClosedWindows() {
+    Window::deleteClosedWindows();
+}
 
 } // namespace UiDriver

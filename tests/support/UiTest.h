@@ -9,12 +9,11 @@
 //         ...                                // the framework deletes them
 //     }
 //
-// SetUp makes the offscreen QApplication (once). TearDown discards every
-// window still open (no close question, no Close event) and deletes the
-// closed ones, so each test starts with no window. The fixture makes no
-// Application object: a test that needs one makes its own.
+// The dialog script makes the offscreen QApplication (once). TearDown
+// discards every window still open (no close question, no Close event) and
+// deletes the closed ones, so each test starts with no window. The fixture
+// makes no Application object: a test that needs one makes its own.
 
-#include "OffscreenApplication.h"
 #include "ScriptedDialogs.h"
 #include "Window.h"
 
@@ -22,7 +21,6 @@
 
 class UiTest : public ::testing::Test {
   protected:
-    void SetUp() override { offscreenApplication(); }
     void TearDown() override { Window::DiscardAll(); }
 
     ScriptedDialogs dialogs;
