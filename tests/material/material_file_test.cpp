@@ -12,15 +12,6 @@
 
 namespace {
 
-using Records = std::vector<std::pair<std::string, std::string>>; // path, block
-
-Records recordsOf(const mxmFile& material) {
-    Records records;
-    for (size_t i = 0; i < material.mxmPaths.size(); ++i)
-        records.emplace_back(material.mxmPaths[i].getString(), material.mxmParameter.at(i));
-    return records;
-}
-
 // Whether the preview is 200 x 200 and shows the pattern picture of
 // MaterialBytes stretched by the factors (squeezed where below 1).
 ::testing::AssertionResult shows(const Ref<Picture>& preview, double xFactor, double yFactor) {
@@ -74,7 +65,6 @@ TEST_F(MaterialFileTest, WorkedOffsetsWithAndWithoutStoredPreview) {
     const std::pair<MaterialBytes, size_t> cases[] = {{MaterialBytes().preview(200, 200), 120026},
                                                       {MaterialBytes().noPreview(0), 22},
                                                       {MaterialBytes().noPreview(0x80000000u), 22},
-                                                      {MaterialBytes().noPreview(0xFFFFFFFFu), 22},
                                                       {MaterialBytes().uint32(100).uint32(0), 26}};
     for (const auto& [preview, middle] : cases) {
         const std::string file =
@@ -86,21 +76,25 @@ TEST_F(MaterialFileTest, WorkedOffsetsWithAndWithoutStoredPreview) {
 }
 
 TEST_F(MaterialFileTest, RecordsSplitAfterTheKeyword) {
-    const std::pair<std::string, Records> cases[] = {
-        {MaterialBytes().record("/a.jpg", "no keyword").bytes(), {{"/a.jpg", "no keyword"}}},
+    // Each case: the record part, then the paths and blocks read, in turn.
+    const std::pair<std::string, std::vector<std::string>> cases[] = {
+        {MaterialBytes().record("/a.jpg", "no keyword").bytes(), {"/a.jpg", "no keyword"}},
         {MaterialBytes().record("/a.jpg", "x bitmap").record("/b.jpg", "bitmap").bytes(),
-         {{"/a.jpg", "x bitmap"}, {"/b.jpg", "bitmap"}}},
+         {"/a.jpg", "x bitmap", "/b.jpg", "bitmap"}},
         // An empty first path leaves a keyword within the part's first four
         // bytes, where the first search does not look.
         {std::string(1, '\0') + "bitmapAAAAbitmap\3xyzrest",
-         {{"", "bitmapAAAAbitmap"}, {"xyz", "rest"}}},
+         {"", "bitmapAAAAbitmap", "xyz", "rest"}},
         // A stored path holding the keyword, or its first half, splits nothing.
         {MaterialBytes().record("/bitmaps/a", "p bitmap").record("/a/bit", "map X").bytes(),
-         {{"/bitmaps/a", "p bitmap"}, {"/a/bit", "map X"}}}};
+         {"/bitmaps/a", "p bitmap", "/a/bit", "map X"}}};
     for (const auto& [part, expected] : cases) {
-        const std::string file =
-            MaterialBytes().marker().string("oak").noPreview().middle().bytes();
-        EXPECT_EQ(recordsOf(readMaterial(file + part)), expected) << part;
+        const mxmFile m = readMaterial(
+            MaterialBytes().marker().string("oak").noPreview().middle().bytes() + part);
+        std::vector<std::string> records;
+        for (size_t i = 0; i < m.mxmPaths.size(); ++i)
+            records.insert(records.end(), {m.mxmPaths[i].getString(), m.mxmParameter.at(i)});
+        EXPECT_EQ(records, expected) << part;
     }
 }
 
@@ -194,16 +188,40 @@ TEST_F(MaterialFileTest, FailedWriteLeavesTheOldFileAndSaysSo) {
 }
 
 TEST(FilenameFromPath, TextAfterTheLastOfTheCommonerSeparator) {
-    const std::pair<std::string, std::string> cases[] = {{"/Users/x/a.jpg", "a.jpg"},
-                                                         {"C:\\tex\\a.jpg", "a.jpg"},
-                                                         {"/a/b\\c", "b\\c"},
-                                                         {"a/b\\c", "c"},
-                                                         {"a.jpg", "a.jpg"},
-                                                         {"HD:tex:a.jpg", "HD:tex:a.jpg"},
-                                                         {"/tex/", ""},
-                                                         {"", ""}};
-    for (const auto& [path, name] : cases)
-        EXPECT_EQ(mxmFile::getFilenameFromPath(path), name) << path;
+    EXPECT_EQ(mxmFile::getFilenameFromPath("/Users/x/a.jpg"), "a.jpg");
+    EXPECT_EQ(mxmFile::getFilenameFromPath("C:\\tex\\a.jpg"), "a.jpg");
+    EXPECT_EQ(mxmFile::getFilenameFromPath("/a/b\\c"), "b\\c");
+    EXPECT_EQ(mxmFile::getFilenameFromPath("a/b\\c"), "c"); // a tie: the backslash decides
+    EXPECT_EQ(mxmFile::getFilenameFromPath("HD:tex:a.jpg"), "HD:tex:a.jpg"); // no separator
+    EXPECT_EQ(mxmFile::getFilenameFromPath("/tex/"), "");
+    EXPECT_EQ(mxmFile::getFilenameFromPath(""), "");
+}
+
+TEST(LengthPrefixedString, EachFormReadsBackAndAStreamEndingEarlyIsReadToItsEnd) {
+    // Every byte value, 0x00 and those above 0x7F included.
+    const std::string zero(1, '\0'), all = MaterialBytes::patternBlock(16384, 1);
+    const std::pair<std::string, size_t> forms[] = {
+        {zero, 0}, {"\x3F", 63}, {"\x40\x40", 64}, {"\x41\x2C", 300}, {"\xFF\xFF", 49151}};
+    for (const auto& [prefix, length] : forms) {
+        const std::string onDisk = prefix + all.substr(0, length);
+        EXPECT_EQ(MaxwellHelper::string2mxstring(all.substr(0, length), false), onDisk);
+        Ref<BinaryStream> stream = makeRef<BinaryStream>(onDisk + "next");
+        EXPECT_EQ(mxmString(stream).getMxmString(), onDisk);
+        EXPECT_EQ(stream->Position(), std::ssize(onDisk));
+    }
+    EXPECT_EQ(MaxwellHelper::string2mxstring("abc", true), "\x40\3abc");
+    // One byte more than the prefix can carry has no on-disk form.
+    EXPECT_THROW(MaxwellHelper::string2mxstring(all.substr(0, 49152), false), OutOfBoundsException);
+    EXPECT_THROW(mxmString(Ref<BinaryStream>()), NilObjectException);
+    // Rendered in the shortest form of the bytes held: a short length in the
+    // two-byte form; a stream that ends inside the prefix or inside the string.
+    const std::pair<std::string, std::string> cases[] = {
+        {"\x40\3abc", "\3abc"}, {"", zero}, {"\x41", zero}, {"\5ab", "\2ab"}};
+    for (const auto& [onDisk, rendered] : cases) {
+        Ref<BinaryStream> stream = makeRef<BinaryStream>(onDisk);
+        EXPECT_EQ(mxmString(stream).getMxmString(), rendered);
+        EXPECT_EQ(stream->Position(), std::ssize(onDisk));
+    }
 }
 
 } // namespace

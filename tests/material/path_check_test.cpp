@@ -1,6 +1,7 @@
 #include "MaterialTest.h"
 #include "MaxwellHelper.h"
 #include "SearchCache.h"
+#include "SearchLocations.h"
 #include "TestVolumes.h"
 #include "Text.h"
 
@@ -13,12 +14,10 @@
 
 #include <unistd.h>
 
-using MaxwellHelper::findFile;
-using MaxwellHelper::MaxwellPathFileExists;
+using namespace MaxwellHelper;
 
 namespace {
 
-using Identity = std::pair<uint64_t, uint64_t>;
 using Outcome = std::pair<std::string, int32_t>; // report, severity
 
 const std::string glass = std::string("\1\0\x12", 3) + "/Users/x/glass.ior";
@@ -32,21 +31,17 @@ std::string pathOf(const Ref<FolderItem>& file) {
 // The search without any cache, asking the file system about every entry:
 // what the cached search must find, file for file.
 Ref<FolderItem> plainWalk(const std::string& name, const Ref<FolderItem>& folder,
-                          std::vector<Identity>& walkPath) {
-    std::vector<Ref<FolderItem>> subfolders;
-    for (int index = 1, count = folder->Count(); index <= count; ++index) {
-        Ref<FolderItem> entry = folder->Item(index);
-        if (entry->Directory())
-            subfolders.push_back(entry);
-        else if (StringEquals(entry->Name(), name) && entry->Exists())
-            return entry;
-    }
+                          std::vector<std::pair<uint64_t, uint64_t>> walkPath = {}) {
     walkPath.push_back(folder->Identity());
-    for (const Ref<FolderItem>& subfolder : subfolders)
-        if (std::ranges::find(walkPath, subfolder->Identity()) == walkPath.end())
-            if (Ref<FolderItem> found = plainWalk(name, subfolder, walkPath))
-                return found;
-    walkPath.pop_back();
+    for (int index = 1, count = folder->Count(); index <= count; ++index)
+        if (Ref<FolderItem> entry = folder->Item(index); !entry->Directory() && entry->Exists())
+            if (StringEquals(entry->Name(), name))
+                return entry;
+    for (int index = 1, count = folder->Count(); index <= count; ++index)
+        if (Ref<FolderItem> entry = folder->Item(index); entry->Directory())
+            if (std::ranges::find(walkPath, entry->Identity()) == walkPath.end())
+                if (Ref<FolderItem> found = plainWalk(name, entry, walkPath))
+                    return found;
     return nullptr;
 }
 
@@ -60,8 +55,15 @@ class PathCheckTest : public ::testing::Test {
             volumes.makeFile("HD", file);
         volumes.makeFile("Data", "tex/glass.ior");
         volumes.makeFile("Data", "tex/glass9.r2");
-        defaults.list = {volumes.item("Data", "tex")};
+        defaults = {volumes.item("Data", "tex")};
+        // Stands in for the application's list; counts how often the search
+        // asks for it and may act just before it answers.
+        SearchLocations::setSearchLocationsSource([this]() -> const SearchLocations::FolderList& {
+            onRead(++reads);
+            return defaults;
+        });
     }
+    ~PathCheckTest() override { SearchLocations::setSearchLocationsSource(nullptr); }
     // The native path of the file the search finds from HD:mat, or "".
     std::string found(const std::string& name, bool searchDefaults = true) {
         return pathOf(findFile(name, volumes.item("HD", "mat"), searchDefaults));
@@ -69,65 +71,66 @@ class PathCheckTest : public ::testing::Test {
     void link(const std::string& target, const std::string& relative) {
         ASSERT_EQ(::symlink(target.c_str(), volumes.pathOf("HD", relative).c_str()), 0);
     }
-    // A random tree of "mat" and "lib" under root: folders (hidden ones, one
+    // A random tree under root, "mat" and "lib" in it: folders (hidden ones, some
     // named like a file), files whose names differ in letter case (ASCII or
     // not), links to folders that may lead back up, to files, to nothing.
-    // Returns up to three default locations, which may repeat or overlap.
-    SearchLocations::FolderList generateTree(const std::string& root, unsigned seed) {
-        static const std::vector<std::string> folderNames{"A", "b", ".h", "a.ior"},
-            fileNames{"a.ior", "A.IOR", "b.png", ".b.png", "c.r2", "\xC3\xA4.ior", "\xC3\x84.ior"};
+    // The default locations: "mat", then up to three that may repeat or overlap.
+    void generateTree(const std::string& root, unsigned seed) {
+        static const std::vector<std::string> names{
+            "A", ".h", "a.ior", "A.IOR", "b.png", ".b.png", "c.r2", "\xC3\xA4.ior", "\xC3\x84.ior"};
         std::mt19937 random(seed);
         const auto pick = [&](const auto& from) { return from[random() % from.size()]; };
-        std::vector<std::string> folders{root + "/mat", root + "/lib"},
-            files{volumes.pathOf("HD", root + "/gone")};
+        std::vector<std::string> folders{root, root + "/mat", root + "/lib"}, files{root + "/gone"};
         for (int i = 0; i < 60; ++i) {
-            const std::string at = pick(folders) + "/" + pick(i < 14 ? folderNames : fileNames);
+            const std::string at = pick(folders) + "/" + pick(names);
             if (std::filesystem::exists(std::filesystem::symlink_status(volumes.pathOf("HD", at))))
                 continue;
-            if (i < 14) {
+            if (i < 14)
                 volumes.makeFolder("HD", at);
-                folders.push_back(at);
-            } else if (i < 55)
-                files.push_back(volumes.makeFile("HD", at));
+            else if (i < 55)
+                volumes.makeFile("HD", at);
             else
-                link(i < 58 ? volumes.pathOf("HD", pick(folders)) : pick(files), at);
+                link(volumes.pathOf("HD", pick(i < 58 ? folders : files) + (i % 2 ? "" : "~")), at);
+            (i < 14 ? folders : files).push_back(at);
         }
-        folders.push_back(root);
-        SearchLocations::FolderList locations(random() % 4);
-        for (Ref<FolderItem>& location : locations)
-            location = volumes.item("HD", pick(folders));
-        return locations;
+        defaults = {volumes.item("HD", root + "/mat")};
+        for (unsigned more = random() % 4; more > 0; --more)
+            defaults.push_back(volumes.item("HD", pick(folders)));
     }
 
     // The report and the severity of a check that begins at status; the
     // material checked stays in checked.
     Outcome check(const std::vector<std::string>& paths, std::vector<std::string> blocks = {},
                   int32_t status = 0) {
-        checked.emplace(
-            materialWith(volumes.pathOf("HD", "mat/wood.mxm"), paths, std::move(blocks)));
-        std::string report = checked->ResetPaths(status);
-        return {report, status};
+        checked.emplace(readMaterial("", volumes.pathOf("HD", "mat/wood.mxm")));
+        for (const std::string& path : paths)
+            checked->mxmPaths.emplace_back().setString(path);
+        blocks.resize(paths.size());
+        checked->mxmParameter = blocks;
+        // A braced list reads status only after the check has set it.
+        return {checked->ResetPaths(status), status};
     }
 
     TestVolumes volumes;
     RecordedServices services;
-    FakeDefaultLocations defaults;
+    SearchLocations::FolderList defaults;
+    int reads = 0;
+    std::function<void(int)> onRead = [](int) {};
     std::optional<mxmFile> checked;
 };
 
 TEST_F(PathCheckTest, StoredFormLeadsBackToTheFileOnEachVolume) {
     // A volume whose name begins with the startup volume's passes its prefix
-    // test. Names keep their bytes: UTF-8 é, beyond ISO Latin-1, not UTF-8.
+    // test. Names keep their bytes: UTF-8 within and beyond ISO Latin-1, not UTF-8.
     const std::tuple<std::string, std::string, std::string> cases[] = {
         {"HD", "Users/x/glass.ior", "/Users/x/glass.ior"},
         {"Data", "tex/glass.ior", "/Volumes/Data/tex/glass.ior"},
         {"HD2", "tex/glass.ior", "2/tex/glass.ior"},
-        {"HD", "caf\xC3\xA9/glass.ior", "/caf\xC3\xA9/glass.ior"},
-        {"HD", "\xD0\xB6\xD0\xB8/glass.ior", "/\xD0\xB6\xD0\xB8/glass.ior"},
+        {"HD", "caf\xC3\xA9\xD0\xB6/glass.ior", "/caf\xC3\xA9\xD0\xB6/glass.ior"},
         {"HD", "caf\xE9/glass.ior", "/caf\xE9/glass.ior"}};
     for (const auto& [volume, relative, stored] : cases) {
         volumes.makeFile(volume, relative);
-        EXPECT_EQ(MaxwellHelper::getMaxwellPath(volumes.item(volume, relative)), stored);
+        EXPECT_EQ(getMaxwellPath(volumes.item(volume, relative)), stored);
         EXPECT_TRUE(MaxwellPathFileExists(stored, "glass.ior")) << stored;
     }
     EXPECT_TRUE(MaxwellPathFileExists("/Volumes/HD/Users/x/glass.ior", "glass.ior"));
@@ -193,7 +196,7 @@ TEST_F(PathCheckTest, BlocksWithoutAPlausiblePathStayAsTheyAre) {
          "Critical error - file lost.ior could not be found!\r"},
         {".r2", noPath},
         {chanceFit, noPath}};
-    mxmFile m = materialWith(volumes.pathOf("HD", "mat/wood.mxm"), {});
+    mxmFile m = readMaterial("", volumes.pathOf("HD", "mat/wood.mxm"));
     for (const auto& [block, line] : cases) {
         std::string left = block;
         EXPECT_EQ(m.findFileInBlock(left, false), line) << block;
@@ -202,7 +205,7 @@ TEST_F(PathCheckTest, BlocksWithoutAPlausiblePathStayAsTheyAre) {
 }
 
 TEST_F(PathCheckTest, FailureKeepsEarlierChangesAndDropsTheReport) {
-    defaults.list = {nullptr};
+    defaults = {nullptr};
     EXPECT_EQ(check({"/old/b.jpg", "/old/c.jpg"}), Outcome("", 1));
     EXPECT_EQ(services.messages, std::vector<std::string>{"Exception in mxmFile.ResetPaths"});
     EXPECT_EQ(checked->mxmPaths[0].getString(), "/mat/sub/b.jpg");
@@ -221,10 +224,10 @@ TEST_F(PathCheckTest, OwnFilesFirstThenSubfoldersDepthFirstAndFoldersNeverMatch)
 TEST_F(PathCheckTest, DefaultLocationsOnlyWhenAskedAfterTheTreeInListOrder) {
     volumes.makeFile("HD", "first/x/a.ior");
     volumes.makeFile("HD", "second/a.ior");
-    defaults.list = {volumes.item("HD", "missing"), volumes.item("HD", "first"),
-                     volumes.item("HD", "second")};
+    defaults = {volumes.item("HD", "missing"), volumes.item("HD", "first"),
+                volumes.item("HD", "second")};
     EXPECT_EQ(found("a.ior", false), "");
-    EXPECT_EQ(defaults.reads, 0);
+    EXPECT_EQ(reads, 0);
     EXPECT_EQ(found("a.ior"), volumes.pathOf("HD", "first/x/a.ior"));
     const std::string inTree = volumes.makeFile("HD", "mat/sub/a.ior");
     EXPECT_EQ(found("a.ior"), inTree);
@@ -234,7 +237,7 @@ TEST_F(PathCheckTest, LinksToFoldersAreFollowedButALoopEnds) {
     volumes.makeFile("HD", "elsewhere/a.ior");
     link(volumes.pathOf("HD", "mat"), "mat/sub/back");
     link(volumes.pathOf("HD", "elsewhere"), "mat/sub/zlink");
-    defaults.list = {volumes.item("HD", "mat/sub/back")};
+    defaults = {volumes.item("HD", "mat/sub/back")};
     EXPECT_EQ(found("a.ior"), volumes.pathOf("HD", "mat/sub/zlink/a.ior"));
     EXPECT_EQ(found("missing.ior"), "");
 }
@@ -243,17 +246,13 @@ TEST_F(PathCheckTest, CachedSearchFindsWhatThePlainWalkFinds) {
     int matches = 0;
     for (unsigned seed = 0; seed < 40; ++seed) {
         const std::string root = "tree" + std::to_string(seed);
-        defaults.list = generateTree(root, seed);
-        // The material's folder, first among the default locations, overlaps them.
-        defaults.list.insert(defaults.list.begin(), volumes.item("HD", root + "/mat"));
+        generateTree(root, seed);
         const SearchCache::Scope shared;
         for (const std::string name : {"a.ior", "A.IOR", ".B.PNG", "c.R2", "\xC3\xA4.ior", "a"}) {
             std::string expected;
-            for (size_t i = 0; i < defaults.list.size() && expected.empty(); ++i) {
-                std::vector<Identity> walkPath;
-                expected = pathOf(plainWalk(name, defaults.list[i], walkPath));
-            }
-            EXPECT_EQ(pathOf(findFile(name, defaults.list[0], true)), expected) << root << name;
+            for (const Ref<FolderItem>& location : defaults)
+                expected = expected.empty() ? pathOf(plainWalk(name, location)) : expected;
+            EXPECT_EQ(pathOf(findFile(name, defaults[0], true)), expected) << root << name;
             matches += expected.empty() ? 0 : 1;
         }
     }
@@ -263,11 +262,11 @@ TEST_F(PathCheckTest, CachedSearchFindsWhatThePlainWalkFinds) {
 
 TEST_F(PathCheckTest, OnePathCheckListsEachFolderOnceAndTheNextListsAfresh) {
     volumes.makeFolder("HD", "lib");
-    defaults.list = {volumes.item("HD", "lib")};
+    defaults = {volumes.item("HD", "lib")};
     // Made when the search for b.ior asks for the default locations, all
     // folders listed by then: the later searches of this check do not see them.
-    defaults.onRead = [this] {
-        if (defaults.reads == 1)
+    onRead = [this](int read) {
+        if (read == 2)
             for (const char* file : {"mat/sub/C.IOR", "lib/d.ior"})
                 volumes.makeFile("HD", file);
     };
