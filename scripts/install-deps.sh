@@ -4,11 +4,10 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake pkg-config
-    qt6-base-dev qt6-image-formats-plugins libgl-dev
-    googletest libgtest-dev libgmock-dev libbenchmark-dev
+    build-essential cmake
+    qt6-base-dev qt6-qpa-plugins libgl-dev
+    googletest libgtest-dev libbenchmark-dev
     clang libclang-rt-dev
-    xvfb xauth
 )
 
 missing=()
