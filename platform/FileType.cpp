@@ -39,28 +39,28 @@ void FileType::unregister() {
     types.erase(std::remove(types.begin(), types.end(), this), types.end());
 }
 
-void FileType::setName(const std::string& value) {
-    if (value != name_)
+// A changed field withdraws the registration until the next conversion to
+// text registers the type as it then stands.
+void FileType::change(std::string& field, const std::string& value) {
+    if (value != field)
         unregister();
-    name_ = value;
+    field = value;
+}
+
+void FileType::setName(const std::string& value) {
+    change(name_, value);
 }
 
 void FileType::setExtensions(const std::string& value) {
-    if (value != extensions_)
-        unregister();
-    extensions_ = value;
+    change(extensions_, value);
 }
 
 void FileType::setMacType(const std::string& value) {
-    if (value != macType_)
-        unregister();
-    macType_ = value;
+    change(macType_, value);
 }
 
 void FileType::setMacCreator(const std::string& value) {
-    if (value != macCreator_)
-        unregister();
-    macCreator_ = value;
+    change(macCreator_, value);
 }
 
 std::string FileType::toString() {

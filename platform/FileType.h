@@ -28,6 +28,7 @@ class FileType {
 
   private:
     void unregister();
+    void change(std::string& field, const std::string& value);
     std::string name_, extensions_, macType_, macCreator_;
 };
 
