@@ -14,12 +14,13 @@ export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 echo "== Build and test"
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Debug >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Debug -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
 
 echo "== Build and test under the sanitizers"
-cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DMXM_SANITIZE=ON >/dev/null
+cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DMXM_SANITIZE=ON \
+    -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null
 cmake --build build-sanitize -j"$jobs"
 ctest --test-dir build-sanitize --output-on-failure -j"$jobs"
 
