@@ -8,7 +8,8 @@ class Clipboard {
   public:
     // UTF-8 text.
     static std::string Text();
-    // Bytes: valid UTF-8 as it is, any other bytes taken as ISO Latin-1.
+    // Bytes: valid UTF-8 sequences as they are, any other byte taken as ISO
+    // Latin-1 (ToDisplayText).
     static void setText(const std::string& text);
     static bool TextAvailable();
     void Close() {}

@@ -202,12 +202,20 @@ bool StringEquals(const std::string& a, const std::string& b) {
     return true;
 }
 
+// Each well-formed UTF-8 sequence is kept; every byte outside one is read as
+// ISO Latin-1, so one stray byte does not change how the rest of a text reads.
 std::string ToDisplayText(const std::string& bytes) {
-    if (IsValidUtf8(bytes))
-        return bytes;
     std::string out;
-    out.reserve(bytes.size() * 2);
-    for (char c : bytes)
-        out += Chr(static_cast<unsigned char>(c));
+    out.reserve(bytes.size());
+    for (size_t i = 0; i < bytes.size();) {
+        const size_t length = sequenceLength(bytes, i);
+        if (length > 0) {
+            out.append(bytes, i, length);
+            i += length;
+        } else {
+            out += Chr(byteAt(bytes, i));
+            ++i;
+        }
+    }
     return out;
 }

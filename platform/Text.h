@@ -37,6 +37,7 @@ bool StringEquals(const std::string& a, const std::string& b);
 // Whether the bytes are valid UTF-8.
 bool IsValidUtf8(const std::string& text);
 
-// Valid UTF-8 unchanged; any other text taken as ISO Latin-1, one byte a
-// character, and returned as UTF-8. Used for names shown to a person.
+// The bytes as UTF-8 text: valid UTF-8 sequences unchanged, each byte that is
+// not part of one taken as an ISO Latin-1 character. Used for everything
+// shown to a person or put on the clipboard.
 std::string ToDisplayText(const std::string& bytes);

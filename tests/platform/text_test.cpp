@@ -34,3 +34,18 @@ TEST(Text, ReplaceSplitAndEqualityKeepTheirEdgeCases) {
     EXPECT_FALSE(StringEquals("@", "`"));               // 0x40 and 0x60: not letters
     EXPECT_FALSE(StringEquals("a", "a "));
 }
+
+// A byte that is no UTF-8 is shown as its Latin-1 character; the UTF-8
+// around it stays what it is.
+TEST(Text, DisplayTextReadsOnlyTheStrayBytesAsLatin1) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"caf\xC3\xA9", "caf\xC3\xA9"},
+        {"caf\xE9", "caf\xC3\xA9"},
+        {"caf\xC3\xA9 \xFF caf\xC3\xA9", "caf\xC3\xA9 \xC3\xBF caf\xC3\xA9"},
+        {"\xC0\xAF", "\xC3\x80\xC2\xAF"},                         // overlong "/": two characters
+        {"\xE2\x82\xAC\xE2\x82", "\xE2\x82\xAC\xC3\xA2\xC2\x82"}, // cut short at the end
+        {std::string("a\0b", 3), std::string("a\0b", 3)},
+    };
+    for (const auto& [bytes, shown] : cases)
+        EXPECT_EQ(ToDisplayText(bytes), shown) << bytes;
+}
