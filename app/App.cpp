@@ -9,7 +9,8 @@
 
 namespace {
 const char* const preferencesFileName = "LumitracePaths.pref";
-}
+const char* const backupFileName = "LumitracePaths.pref.bak";
+} // namespace
 
 App::App() {
     SearchLocations::setSearchLocationsSource(
@@ -43,26 +44,51 @@ Ref<FolderItem> App::preferencesFile() {
     return folder ? folder->Child(preferencesFileName) : nullptr;
 }
 
-void App::LoadDefaultLocations() {
+std::string App::PreferencesFileShownName() {
     const Ref<FolderItem> file = preferencesFile();
-    if (!file)
-        return;
-    const Ref<BinaryStream> stream = BinaryStream::Open(file, false);
+    return file ? file->NativePath() : preferencesFileName;
+}
+
+namespace {
+
+// The file's bytes; nothing when it is missing or cannot be read.
+std::string contentOf(const Ref<FolderItem>& file) {
+    const Ref<BinaryStream> stream = file ? BinaryStream::Open(file, false) : nullptr;
     if (!stream)
-        return;
-    const std::string text = stream->Read(stream->Length());
+        return {};
+    std::string bytes = stream->Read(stream->Length());
     stream->Close();
-    for (const std::string& path : LocationsFile::parse(text)) {
+    return bytes;
+}
+
+} // namespace
+
+// A line that names no existing item is not kept in the list; the next save
+// would lose it, so it keeps the file as it was (see SaveDefaultLocations).
+void App::LoadDefaultLocations() {
+    for (const std::string& path : LocationsFile::parse(contentOf(preferencesFile()))) {
         Ref<FolderItem> location = GetFolderItem(path, 0);
         if (location && location->Exists())
             DefaultLocations.push_back(std::move(location));
+        else if (!path.empty())
+            preferencesLinesDropped_ = true;
     }
 }
 
+// Lines the load dropped (an unmounted volume, a folder renamed, garbage) are
+// still in the old file: it is kept beside the new one before it is replaced,
+// and the new file is not written when that copy fails.
 bool App::SaveDefaultLocations() {
-    const Ref<FolderItem> file = preferencesFile();
-    if (!file)
+    const Ref<FolderItem> folder = PreferencesFolder();
+    if (!folder)
         return false;
+    const Ref<FolderItem> file = folder->Child(preferencesFileName);
+    if (preferencesLinesDropped_) {
+        const std::string previous = contentOf(file);
+        if (!previous.empty() && !folder->Child(backupFileName)->WriteAtomically(previous))
+            return false;
+        preferencesLinesDropped_ = false;
+    }
     std::vector<std::string> paths;
     for (const Ref<FolderItem>& location : DefaultLocations)
         paths.push_back(location->AbsolutePath());

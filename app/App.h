@@ -41,12 +41,17 @@ class App : public Application {
 
     virtual void AddDefaultLocationForSearch(const Ref<FolderItem>& folder);
     virtual void ResetDefaultLocations();
-    // Appends every folder named in the preferences file that still exists.
+    // Appends every item named in the preferences file that still exists.
     virtual void LoadDefaultLocations();
     // Replaces the preferences file by the list; false when the file could
-    // not be written, and the file then holds what it held before.
+    // not be written, and the file then holds what it held before. When the
+    // load had to drop lines, the old file is first kept as
+    // "LumitracePaths.pref.bak" beside it.
     virtual bool SaveDefaultLocations();
+    // The preferences file as a message names it.
+    static std::string PreferencesFileShownName();
 
   private:
     static Ref<FolderItem> preferencesFile();
+    bool preferencesLinesDropped_ = false;
 };

@@ -2,6 +2,7 @@
 
 #include "App.h"
 #include "FileDialogs.h"
+#include "Services.h"
 #include "WindowLook.h"
 
 #include <algorithm>
@@ -47,9 +48,13 @@ void DefaultLocationsWindow::Event_Open() {
     openEditors.push_back(this);
 }
 
+// The list is kept only in memory when it cannot be saved, and would be gone
+// at the next start: the user is told.
 void DefaultLocationsWindow::Event_Close() {
     forget();
-    App::instance().SaveDefaultLocations();
+    if (!App::instance().SaveDefaultLocations())
+        MsgBox("The list of default locations could not be saved to \"" +
+               App::PreferencesFileShownName() + "\".");
 }
 
 void DefaultLocationsWindow::forget() {

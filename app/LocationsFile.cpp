@@ -8,6 +8,8 @@ namespace LocationsFile {
 namespace {
 
 const char hexDigits[] = "0123456789ABCDEF";
+// Begins an escaped line; an absolute path begins with its volume's name.
+const char escapeMark = ':';
 
 // The length of the valid UTF-8 sequence that begins at the byte, or 0.
 std::size_t utf8SequenceLength(const std::string& text, std::size_t start) {
@@ -24,8 +26,21 @@ void appendEscaped(std::string& line, unsigned char byte) {
     line += hexDigits[byte & 0x0F];
 }
 
-std::string encodeLine(const std::string& path) {
-    std::string line;
+bool isControl(unsigned char byte) {
+    return byte < 0x20 || byte == 0x7F;
+}
+
+bool canStandPlain(const std::string& path) {
+    if (!path.empty() && path.front() == escapeMark)
+        return false;
+    for (char c : path)
+        if (isControl(static_cast<unsigned char>(c)))
+            return false;
+    return IsValidUtf8(path);
+}
+
+std::string escapedLine(const std::string& path) {
+    std::string line(1, escapeMark);
     std::size_t position = 0;
     while (position < path.size()) {
         const auto byte = static_cast<unsigned char>(path[position]);
@@ -37,7 +52,7 @@ std::string encodeLine(const std::string& path) {
                 continue;
             }
         }
-        if (byte < 0x20 || byte == 0x7F || byte == '%' || byte >= 0x80)
+        if (isControl(byte) || byte == '%' || byte >= 0x80)
             appendEscaped(line, byte);
         else
             line += static_cast<char>(byte);
@@ -56,9 +71,9 @@ int hexValue(char digit) {
     return -1;
 }
 
-std::string decodeLine(const std::string& line) {
+std::string unescaped(const std::string& line) {
     std::string path;
-    for (std::size_t position = 0; position < line.size(); ++position) {
+    for (std::size_t position = 1; position < line.size(); ++position) {
         if (line[position] == '%' && position + 2 < line.size() &&
             hexValue(line[position + 1]) >= 0 && hexValue(line[position + 2]) >= 0) {
             path +=
@@ -76,7 +91,7 @@ std::string decodeLine(const std::string& line) {
 std::string format(const std::vector<std::string>& paths) {
     std::string text;
     for (const std::string& path : paths)
-        text += encodeLine(path) + "\n";
+        text += (canStandPlain(path) ? path : escapedLine(path)) + "\n";
     return text;
 }
 
@@ -90,7 +105,8 @@ std::vector<std::string> parse(const std::string& text) {
         std::string line = text.substr(start, end - start);
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
-        paths.push_back(decodeLine(line));
+        const bool escaped = !line.empty() && line.front() == escapeMark;
+        paths.push_back(escaped ? unescaped(line) : line);
         start = end + 1;
     }
     return paths;

@@ -4,16 +4,20 @@
 #include <vector>
 
 // The text form of the search-location preferences: one absolute path a line,
-// each line ended by "\n", the whole file valid UTF-8. Folder names may hold
-// any byte, so the bytes that would break a line or the UTF-8 text (control
-// bytes, bytes outside a valid UTF-8 sequence) are written as "%" and two hex
-// digits, and "%" itself as "%25". Every other path is written as it stands.
+// each line ended by "\n", the whole file valid UTF-8. A path is written as it
+// stands, with no quoting, whenever it can be: when it is valid UTF-8 without
+// control bytes. Folder names may hold any byte, so a path that cannot stand
+// in such a line is written in an escaped form: ":" first, which no absolute
+// path begins with (it begins with its volume's name), then the path with
+// control bytes, "%" and the bytes outside valid UTF-8 written as "%" and two
+// hex digits.
 namespace LocationsFile {
 
 std::string format(const std::vector<std::string>& paths);
 
 // The paths the text holds, in order. A "\r" before a line end (a file saved
-// by another editor) is dropped; a "%" without two hex digits stays as it is.
+// by another editor) is dropped; in an escaped line a "%" without two hex
+// digits stays as it is.
 std::vector<std::string> parse(const std::string& text);
 
 } // namespace LocationsFile

@@ -1,5 +1,6 @@
 #include "AppTest.h"
 #include "DefaultLocationsWindow.h"
+#include "LocationsFile.h"
 #include "SearchLocations.h"
 #include "StartWindow.h"
 #include "Text.h"
@@ -94,6 +95,63 @@ TEST_F(LocationsTest, ListReadsBackWhateverTheNamesLessWhatHasGone) {
     Window::DiscardAll();
     app.reset();
     EXPECT_TRUE(SearchLocations::currentSearchLocations().empty());
+}
+
+// A path stands in its line as it is, "%" included; only a path that cannot
+// be a line of UTF-8 text is escaped, behind a ":" that no path begins with.
+TEST(LocationsFile, PathsStandAsTheyAreUnlessTheyCannotBeALine) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"HD:100%41", "HD:100%41"},
+        {"HD:caf\xC3\xA9 50%", "HD:caf\xC3\xA9 50%"},
+        {"HD:new\nline", ":HD:new%0Aline"},
+        {"HD:cr\r", ":HD:cr%0D"},
+        {"HD:caf\xE9 100%41", ":HD:caf%E9 100%2541"},
+        {":x", "::x"},
+    };
+    for (const auto& [path, line] : cases) {
+        EXPECT_EQ(LocationsFile::format({path}), line + "\n");
+        EXPECT_EQ(LocationsFile::parse(line + "\r\n"), std::vector<std::string>{path});
+    }
+}
+
+// What the load could not take stays in the file kept beside the new one;
+// an existing file is taken like a folder.
+TEST_F(LocationsTest, LinesDroppedAtLoadAreKeptBesideTheNextSave) {
+    volumes.makeFolder("HD", "100%41");
+    volumes.makeFolder("HD", "100A");
+    const char garbage[] = "HD:gone\n\0\xFF\x01garbage\n";
+    const std::string old =
+        std::string(garbage, sizeof garbage - 1) + "Nowhere:tex\nHD:tex:a.jpg\nHD:100%41\n";
+    volumes.folder().makeFile("prefs/LumitracePaths.pref", old);
+    app->LoadDefaultLocations();
+    EXPECT_EQ(entries(), (std::vector<std::string>{"HD:tex:a.jpg", "HD:100%41"}));
+    app->ResetDefaultLocations();
+    ASSERT_TRUE(app->SaveDefaultLocations());
+    ASSERT_TRUE(app->SaveDefaultLocations()); // the backup is not replaced by the new file
+    EXPECT_EQ(volumes.folder().readFile("prefs/LumitracePaths.pref.bak"), old);
+    EXPECT_EQ(preferencesText(), "");
+
+    std::filesystem::remove(volumes.folder().pathOf("prefs/LumitracePaths.pref.bak"));
+    volumes.folder().makeFile("prefs/LumitracePaths.pref", "HD:tex\n\n");
+    app->LoadDefaultLocations();
+    ASSERT_TRUE(app->SaveDefaultLocations());
+    EXPECT_FALSE(std::filesystem::exists(volumes.folder().pathOf("prefs/LumitracePaths.pref.bak")));
+}
+
+// Closing an editor when the file cannot be written tells the user, who
+// would otherwise find the list gone at the next start.
+TEST_F(LocationsTest, EditorSaysWhenItCannotSaveTheList) {
+    volumes.folder().makeFolder("prefs/LumitracePaths.pref/in the way");
+    const std::string blocked = volumes.folder().makeFile("blocker") + "/prefs";
+    const std::pair<std::string, std::string> cases[] = {
+        {volumes.preferencesRoot(), volumes.preferencesRoot() + "/LumitracePaths.pref"},
+        {blocked, "LumitracePaths.pref"}};
+    for (const auto& [root, shown] : cases) {
+        Volumes::setPreferencesRoot(root);
+        dialogs.expectMsgBox("The list of default locations could not be saved to \"" + shown +
+                             "\".");
+        (new DefaultLocationsWindow(addFolders({"f0"})))->Close();
+    }
 }
 
 // Records how many search locations the application holds whenever a
