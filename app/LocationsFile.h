@@ -10,7 +10,8 @@
 // in such a line is written in an escaped form: ":" first, which no absolute
 // path begins with (it begins with its volume's name), then the path with
 // control bytes, "%" and the bytes outside valid UTF-8 written as "%" and two
-// hex digits.
+// hex digits. (Any other text that begins with ":" takes the escaped form as
+// well, so that it reads back as it was.)
 namespace LocationsFile {
 
 std::string format(const std::vector<std::string>& paths);
