@@ -359,3 +359,27 @@ Ref<FolderItem> PreferencesFolder() {
         return nullptr;
     return makeRef<FolderItem>(root);
 }
+
+std::string RealLocation(const FolderItem& item) {
+    char* real = ::realpath(item.NativePath().c_str(), nullptr);
+    if (!real)
+        return {};
+    std::string path = real;
+    std::free(real);
+    return path;
+}
+
+bool LiesWithin(const FolderItem& item, const FolderItem& folder) {
+    const std::string path = RealLocation(item), root = RealLocation(folder);
+    if (path.empty() || root.empty())
+        return false;
+    const std::string rootWithSlash = root == "/" ? root : root + "/";
+    return path == root || path.compare(0, rootWithSlash.size(), rootWithSlash) == 0;
+}
+
+int LinkCount(const FolderItem& item) {
+    struct stat info {};
+    if (::stat(item.NativePath().c_str(), &info) != 0)
+        return 0;
+    return static_cast<int>(info.st_nlink);
+}

@@ -73,3 +73,12 @@ int VolumeCount();
 // The user's configuration folder, created when missing; nil when it
 // cannot be had.
 Ref<FolderItem> PreferencesFolder();
+
+// The item's real location: its native path with every link resolved, as
+// the file system resolves them now; empty when the item does not exist.
+std::string RealLocation(const FolderItem& item);
+// Whether the item's real location is the folder's real location or lies
+// below it; false when either does not exist.
+bool LiesWithin(const FolderItem& item, const FolderItem& folder);
+// How many names (hard links) the item's file has; 0 when it does not exist.
+int LinkCount(const FolderItem& item);
