@@ -9,8 +9,6 @@
 #include "WindowLook.h"
 #include "mxmFile.h"
 
-#include <algorithm>
-
 namespace {
 
 // A visible file of the material type whose name ends in ".mxm". Folders
@@ -20,21 +18,6 @@ bool isMaterialFile(const FolderItem& entry) {
            StringEquals(entry.Type(), MaxwellFiles::MaxwellMaterial()->Name()) && entry.Visible() &&
            StringEquals(Right(entry.Name(), 4), ".mxm");
 }
-
-// Keeps a folder on the walk path while the walk is inside it.
-class WalkStep {
-  public:
-    WalkStep(std::vector<std::pair<uint64_t, uint64_t>>& path, const FolderItem& folder)
-        : path_(path) {
-        path_.push_back(folder.Identity());
-    }
-    ~WalkStep() { path_.pop_back(); }
-    WalkStep(const WalkStep&) = delete;
-    WalkStep& operator=(const WalkStep&) = delete;
-
-  private:
-    std::vector<std::pair<uint64_t, uint64_t>>& path_;
-};
 
 } // namespace
 
@@ -77,11 +60,16 @@ void ProgressWindow::Event_Open() {
     // The checks of the whole run share what their searches listed.
     const SearchCache::Scope searches;
     try {
-        pWMax = CountMXMs(Startfolder);
-        ProgressBar1().setMaximum(pWMax);
+        // On a large tree the count takes a while: the window is drawn
+        // first, and the count can be stopped as the walk can.
         Show();
-        Escaped = false;
-        HuntThroughFolders(Startfolder);
+        letEventsThrough();
+        pWMax = CountMXMs(Startfolder);
+        if (!Escaped) {
+            ProgressBar1().setMaximum(pWMax);
+            reached_ = {};
+            HuntThroughFolders(Startfolder);
+        }
     } catch (...) {
         // The exception ends the run and goes on to the framework's handler;
         // a half-finished batch window must not stay on screen.
@@ -99,7 +87,8 @@ void ProgressWindow::Event_Close() {
 }
 
 int32_t ProgressWindow::CountMXMs(const Ref<FolderItem>& folder) {
-    WalkStep step(walkPath_, *folder);
+    if (Escaped || !firstEntry(*folder))
+        return 0;
     int32_t count = 0;
     const auto subfolders = scanFolder(folder, [&count](const Ref<FolderItem>&) { ++count; });
     for (const auto& subfolder : subfolders)
@@ -108,15 +97,12 @@ int32_t ProgressWindow::CountMXMs(const Ref<FolderItem>& folder) {
 }
 
 void ProgressWindow::HuntThroughFolders(const Ref<FolderItem>& folder) {
-    if (Escaped)
+    if (Escaped || !firstEntry(*folder))
         return;
-    WalkStep step(walkPath_, *folder);
     const auto subfolders = scanFolder(folder, [this](const Ref<FolderItem>& file) {
         FixFile(file);
         showProgress(file);
-        // A check that the user starts meanwhile, in an editor, lists afresh.
-        const SearchCache::Pause ownListings;
-        App::instance().DoEvents(-1);
+        letEventsThrough();
     });
     for (const auto& subfolder : subfolders)
         HuntThroughFolders(subfolder);
@@ -128,20 +114,56 @@ std::vector<Ref<FolderItem>> ProgressWindow::scanFolder(const Ref<FolderItem>& f
     std::vector<Ref<FolderItem>> subfolders;
     const int n = folder->Count();
     for (int i = 1; i <= n; ++i) {
+        letEventsThroughNowAndThen();
+        // After a stop no further file is opened, not even in this folder.
+        if (Escaped)
+            break;
         const Ref<FolderItem> entry = folder->Item(i);
-        if (entry->Directory()) {
-            // A link back up the tree would make the walk endless.
-            if (!onWalkPath(entry))
-                subfolders.push_back(entry);
-        } else if (isMaterialFile(*entry)) {
+        if (entry->Directory())
+            subfolders.push_back(entry);
+        else if (isMaterialFile(*entry) && firstReach(*entry))
             visit(entry);
-        }
     }
     return subfolders;
 }
 
-bool ProgressWindow::onWalkPath(const Ref<FolderItem>& folder) const {
-    return std::find(walkPath_.begin(), walkPath_.end(), folder->Identity()) != walkPath_.end();
+// A pass enters a folder once, at its first reach in walk order, so that
+// links leading back into the tree cost nothing; a folder that a link leads
+// to outside the start folder is not entered at all.
+bool ProgressWindow::firstEntry(const FolderItem& folder) {
+    return LiesWithin(folder, *Startfolder) && reached_.folders.insert(folder.Identity()).second;
+}
+
+// A pass handles a file once, at its first reach: by its real location,
+// which a rewrite keeps, and by its disk identity when other names (hard
+// links) share it; a file with one name gives its identity up when it is
+// rewritten, and a new file may get it. A file outside the start folder is
+// not handled; one that does not resolve (a dangling link) is, as before:
+// it only moves the counter.
+bool ProgressWindow::firstReach(const FolderItem& file) {
+    const std::string real = RealLocation(file);
+    if (real.empty())
+        return true;
+    if (!LiesWithin(file, *Startfolder) || !reached_.files.insert(real).second)
+        return false;
+    const Identity identity = file.Identity();
+    if (reached_.sharedFiles.count(identity) != 0)
+        return false;
+    if (LinkCount(file) > 1)
+        reached_.sharedFiles.insert(identity);
+    return true;
+}
+
+void ProgressWindow::letEventsThrough() {
+    // A check that the user starts meanwhile, in an editor, lists afresh.
+    const SearchCache::Pause ownListings;
+    App::instance().DoEvents(-1);
+    lastPump_ = std::chrono::steady_clock::now();
+}
+
+void ProgressWindow::letEventsThroughNowAndThen() {
+    if (std::chrono::steady_clock::now() - lastPump_ >= pumpInterval)
+        letEventsThrough();
 }
 
 void ProgressWindow::showProgress(const Ref<FolderItem>& file) {
@@ -170,8 +192,7 @@ void ProgressWindow::FixFile(const Ref<FolderItem>& file) {
             stream->Close();
             const std::string report = material.ResetPaths(status);
             theLog += report + "Status " + std::to_string(status) + " ***";
-            // A failed write has told the user; its entry stays as logged.
-            material.writeFile(file);
+            writeBack(material, file);
         } else {
             theLog += file->Name() + "  ::   Does not seem to be an MXM";
         }
@@ -179,4 +200,13 @@ void ProgressWindow::FixFile(const Ref<FolderItem>& file) {
     Clipboard clipboard;
     Clipboard::setText(theLog);
     clipboard.Close();
+}
+
+// The walk hands over only files inside the start folder, yet a file may
+// have been replaced by a link leading out of it since: the batch never
+// writes outside the folder the user chose. A failed write has told the
+// user; its entry stays as logged.
+void ProgressWindow::writeBack(mxmFile& material, const Ref<FolderItem>& file) {
+    if (LiesWithin(*file, *Startfolder))
+        material.writeFile(file);
 }

@@ -5,37 +5,51 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
+#include <utility>
 
 namespace {
 
-// Looks at the batch window each time the run lets events through (once
-// after every processed file), and may act at the first look as the user
-// would.
+// Looks at the batch window each time the run lets events through, and may
+// act there as the user would: at a pump before the first file is done (the
+// count runs then), or at a sight of a processed file.
 struct BatchWatcher {
     BatchWatcher() {
         QObject::connect(&timer, &QTimer::timeout, [this] {
             ProgressWindow* w = Window::find<ProgressWindow>();
-            const std::string sight = w ? w->STInfo().Text() + " " + w->STCounter().Text() : "";
-            if (sight.empty() || (!shown.empty() && shown.back() == sight))
+            if (!w)
+                return;
+            if (w->STCounter().Text().empty()) {
+                if (beforeFirstFile)
+                    beforeFirstFile(*w);
+                return;
+            }
+            const std::string sight = w->STInfo().Text() + " " + w->STCounter().Text();
+            if (!shown.empty() && shown.back() == sight)
                 return;
             EXPECT_EQ(w->STCounter().Text(), std::to_string(w->ProgressBar1().Value()) + "/" +
                                                  std::to_string(w->ProgressBar1().Maximum()));
             shown.push_back(sight);
             clipboards.push_back(Clipboard::Text());
-            if (atFirstSight && shown.size() == 1)
-                atFirstSight(*w);
+            if (atSight && shown.size() == actAt)
+                atSight(*w);
         });
         timer.start(0);
     }
 
-    std::function<void(ProgressWindow&)> atFirstSight;
+    std::function<void(ProgressWindow&)> beforeFirstFile, atSight;
+    size_t actAt = 1;
     QTimer timer;
     // "file counter", and the clipboard, at each sight; the bar agrees with
     // the counter.
     std::vector<std::string> shown, clipboards;
 };
+
+void stopOrClose(ProgressWindow& w, bool close) {
+    close ? void(w.widget()->close()) : UiDriver::click(w.PushButton1());
+}
 
 // The start folder's files before its subfolders, each by name; hidden
 // folders are walked, yet only visible files of the material type count.
@@ -63,39 +77,85 @@ TEST_F(AppTest, BatchLogsEachMaterialFileAndPutsTheLogOnTheClipboard) {
     EXPECT_EQ(volumes.folder().readFile("HD/batch/b.mxm"), "PNG and more bytes");
 }
 
-// "Stop!" or closing the window finishes the folder at hand and enters no
-// other; a damaged file ends the run at once, its exception going to the
-// framework's handler. Each way the window goes, the clipboard keeps the
-// log so far, and a closed window is not touched again.
+// "Stop!" or closing the window after the second file ends the run there,
+// in the middle of a folder: no later file is written, the counter stays,
+// and the clipboard ends with the second entry. A damaged third file ends
+// the run as well, its exception going to the framework's handler. Each way
+// the window goes, and a closed window is not touched again.
 TEST_F(AppTest, BatchStopCloseOrDamagedFileEndsTheRun) {
     enum How { Stop, Close, Damaged };
     for (How how : {Stop, Close, Damaged}) {
         SCOPED_TRACE(how);
-        volumes.makeFile("HD", "batch/a.mxm", material("Alpha"));
-        volumes.makeFile("HD", "batch/b.mxm", how == Damaged ? damaged() : material("Bravo"));
-        volumes.makeFile("HD", "batch/sub/c.mxm", material("Charlie"));
+        // Each file's path in the volume, with its bytes.
+        std::vector<std::pair<std::string, std::string>> files;
+        for (int i = 1; i <= 6; ++i) {
+            const std::string n = std::to_string(i);
+            files.emplace_back("batch/m" + n + ".mxm",
+                               how == Damaged && i == 3 ? damaged() : material("M" + n));
+        }
+        files.emplace_back("batch/sub/s.mxm", material("Sub"));
+        for (const auto& [path, bytes] : files)
+            volumes.makeFile("HD", path, bytes);
         Clipboard::setText("");
-        ProgressWindow* first = nullptr;
+        ProgressWindow* seen = nullptr;
         BatchWatcher watcher;
-        watcher.atFirstSight = [&](ProgressWindow& w) {
-            first = &w;
+        watcher.actAt = 2;
+        watcher.atSight = [&](ProgressWindow& w) {
+            seen = &w;
             if (how != Damaged)
-                how == Close ? void(w.widget()->close()) : UiDriver::click(w.PushButton1());
+                stopOrClose(w, how == Close);
         };
         if (how == Damaged)
             dialogs.expectAnyMsgBox();
         std::string counter; // read while the guard keeps a closed window
         EventGuard::run([&] {
             new ProgressWindow(volumes.item("HD", "batch")); // a damaged file throws
-            counter = first->STCounter().Text();
+            counter = seen->STCounter().Text();
         });
-        EXPECT_EQ(counter, how == Stop ? "2/3" : how == Close ? "1/3" : "");
+        EXPECT_EQ(counter, how == Damaged ? "" : "2/7");
         UiDriver::deleteClosedWindows();
-        EXPECT_EQ(Clipboard::Text(),
-                  okEntry("a.mxm", "Alpha") + (how == Damaged ? "" : okEntry("b.mxm", "Bravo")));
-        EXPECT_EQ(read("batch/sub/c.mxm")->getMaterialName(), "Charlie");
+        EXPECT_EQ(Clipboard::Text(), okEntry("m1.mxm", "M1") + okEntry("m2.mxm", "M2"));
+        for (size_t i = 2; i < files.size(); ++i)
+            EXPECT_TRUE(volumes.folder().readFile("HD/" + files[i].first) == files[i].second)
+                << files[i].first << " was written";
         EXPECT_EQ(Window::find<ProgressWindow>(), nullptr);
     }
+}
+
+// The window is up, saying "Searching MXM Files", before the count starts,
+// and the count lets events through as it goes: "Stop!" or closing the
+// window then ends the run before any file is touched. Links to the
+// kernel's own file systems cost nothing.
+TEST_F(AppTest, BatchCountShowsItsWindowAndCanBeStopped) {
+    const auto interval = std::exchange(ProgressWindow::pumpInterval, std::chrono::milliseconds(0));
+    const std::string alpha = material("Alpha");
+    for (const char* kernel : {"proc", "sys"})
+        std::filesystem::create_directory_symlink(std::string("/") + kernel,
+                                                  volumes.makeFolder("HD", "batch") + "/" + kernel);
+    enum How { Stop, Close, Neither };
+    for (How how : {Stop, Close, Neither}) {
+        SCOPED_TRACE(how);
+        volumes.makeFile("HD", "batch/a.mxm", alpha);
+        volumes.makeFile("HD", "batch/sub/b.mxm", material("Bravo"));
+        Clipboard::setText("before the run");
+        BatchWatcher watcher;
+        int pumps = 0, drawn = 0;
+        watcher.beforeFirstFile = [&](ProgressWindow& w) {
+            drawn += w.widget()->isVisible() && w.STInfo().Text() == "Searching MXM Files";
+            // The fourth pump comes while the count lists the start folder.
+            if (++pumps == 4 && how != Neither)
+                stopOrClose(w, how == Close);
+        };
+        EventGuard::run([&] { new ProgressWindow(volumes.item("HD", "batch")); });
+        UiDriver::deleteClosedWindows();
+        EXPECT_EQ(drawn, how == Neither ? 7 : 4);
+        const std::vector<std::string> all{"a.mxm 1/2", "b.mxm 2/2"};
+        EXPECT_EQ(watcher.shown, how == Neither ? all : std::vector<std::string>{});
+        EXPECT_EQ(Clipboard::Text() == "before the run", how != Neither);
+        EXPECT_EQ(volumes.folder().readFile("HD/batch/a.mxm") == alpha, how != Neither);
+        EXPECT_EQ(Window::find<ProgressWindow>(), nullptr);
+    }
+    ProgressWindow::pumpInterval = interval;
 }
 
 // A tree without materials leaves the clipboard alone; a link back up the
@@ -119,7 +179,7 @@ TEST_F(AppTest, BatchCopesWithAnEmptyOrChangingTreeAndALinkLoop) {
         return read("batch/sub/b.mxm")->ResetPaths(status);
     };
     std::string meanwhile;
-    watcher.atFirstSight = [&](ProgressWindow&) { // a.mxm's check has listed the tree
+    watcher.atSight = [&](ProgressWindow&) { // a.mxm's check has listed the tree
         volumes.makeFile("HD", "batch/sub/c.mxm", material("Charlie"));
         volumes.makeFile("HD", "batch/sub/new.jpg");
         meanwhile = check();
@@ -133,6 +193,51 @@ TEST_F(AppTest, BatchCopesWithAnEmptyOrChangingTreeAndALinkLoop) {
                                      "b.mxm  ::   Bravo: " + missing + "Status 3 ***" +
                                      okEntry("c.mxm", "Charlie"));
     EXPECT_EQ(check(), moved);
+}
+
+// A folder reached through many links is entered once, at its first reach
+// (its dangling link, which cannot be opened, moves the counter once), and
+// a file reached by a link or a second name is handled once: each material
+// is counted, checked, logged and written once, under the name it was first
+// reached by.
+TEST_F(AppTest, BatchHandlesEachFolderAndFileOnce) {
+    for (int i = 0; i <= 4; ++i)
+        volumes.makeFolder("HD", "batch/L" + std::to_string(i));
+    for (int i = 0; i < 4; ++i)
+        for (const char* link : {"l", "r"})
+            std::filesystem::create_directory_symlink(
+                "../L" + std::to_string(i + 1),
+                volumes.pathOf("HD", "batch/L" + std::to_string(i) + "/" + link));
+    std::filesystem::create_hard_link(volumes.makeFile("HD", "batch/L4/m.mxm", material("Mike")),
+                                      volumes.pathOf("HD", "batch/L0/h.mxm"));
+    volumes.makeFile("HD", "batch/L3/n.mxm", material("November"));
+    std::filesystem::create_symlink("../L3/n.mxm", volumes.pathOf("HD", "batch/L0/s.mxm"));
+    std::filesystem::create_symlink("gone", volumes.pathOf("HD", "batch/L4/d.mxm"));
+    BatchWatcher watcher;
+    new ProgressWindow(volumes.item("HD", "batch"));
+    EXPECT_EQ(watcher.shown, (std::vector<std::string>{"h.mxm 1/3", "s.mxm 2/3", "d.mxm 3/3"}));
+    EXPECT_EQ(Clipboard::Text(), okEntry("h.mxm", "Mike") + okEntry("s.mxm", "November"));
+}
+
+// Nothing outside the chosen folder is written, whichever link leads there:
+// a link to a folder outside is not entered, one to a material outside is
+// not counted, and a file that has become such a link by the time of its
+// write is read and logged but left alone. The chosen folder itself may be
+// reached through a link.
+TEST_F(AppTest, BatchWritesNothingOutsideTheChosenFolder) {
+    const std::string victim = material("Victim");
+    volumes.makeFile("HD", "outside/victim.mxm", victim);
+    volumes.makeFile("HD", "tree/own.mxm", material("Own"));
+    std::filesystem::create_directory_symlink("../outside", volumes.pathOf("HD", "tree/shared"));
+    std::filesystem::create_symlink("../outside/victim.mxm", volumes.pathOf("HD", "tree/v.mxm"));
+    std::filesystem::create_directory_symlink("tree", volumes.pathOf("HD", "chosen"));
+    BatchWatcher watcher;
+    watcher.atSight = [this](ProgressWindow& w) { w.FixFile(volumes.item("HD", "chosen/v.mxm")); };
+    new ProgressWindow(volumes.item("HD", "chosen"));
+    EXPECT_EQ(watcher.shown, std::vector<std::string>{"own.mxm 1/1"});
+    EXPECT_EQ(Clipboard::Text(), okEntry("own.mxm", "Own") + okEntry("v.mxm", "Victim"));
+    EXPECT_EQ(read("tree/own.mxm")->getMaterialName(), "own");
+    EXPECT_TRUE(volumes.folder().readFile("HD/outside/victim.mxm") == victim);
 }
 
 } // namespace
