@@ -37,7 +37,7 @@ class ProgressWindow : public Window {
     // The longest the count and the walk go on without letting events
     // through, so that the window is drawn and "Stop!" heard on any tree.
     // Tests make it 0: events are let through before every entry.
-    static inline std::chrono::milliseconds pumpInterval{25};
+    static inline std::chrono::milliseconds pumpInterval{10};
 
     ProgressBar& ProgressBar1() const { return control<ProgressBar>("ProgressBar1"); }
     StaticText& STInfo() const { return control<StaticText>("STInfo"); }
