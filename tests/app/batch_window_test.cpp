@@ -88,7 +88,7 @@ TEST_F(AppTest, BatchStopCloseOrDamagedFileEndsTheRun) {
         SCOPED_TRACE(how);
         // Each file's path in the volume, with its bytes.
         std::vector<std::pair<std::string, std::string>> files;
-        for (int i = 1; i <= 6; ++i) {
+        for (int i = 1; i <= 4; ++i) {
             const std::string n = std::to_string(i);
             files.emplace_back("batch/m" + n + ".mxm",
                                how == Damaged && i == 3 ? damaged() : material("M" + n));
@@ -112,7 +112,7 @@ TEST_F(AppTest, BatchStopCloseOrDamagedFileEndsTheRun) {
             new ProgressWindow(volumes.item("HD", "batch")); // a damaged file throws
             counter = seen->STCounter().Text();
         });
-        EXPECT_EQ(counter, how == Damaged ? "" : "2/7");
+        EXPECT_EQ(counter, how == Damaged ? "" : "2/5");
         UiDriver::deleteClosedWindows();
         EXPECT_EQ(Clipboard::Text(), okEntry("m1.mxm", "M1") + okEntry("m2.mxm", "M2"));
         for (size_t i = 2; i < files.size(); ++i)
@@ -148,7 +148,8 @@ TEST_F(AppTest, BatchCountShowsItsWindowAndCanBeStopped) {
         };
         EventGuard::run([&] { new ProgressWindow(volumes.item("HD", "batch")); });
         UiDriver::deleteClosedWindows();
-        EXPECT_EQ(drawn, how == Neither ? 7 : 4);
+        EXPECT_GE(pumps, 4);
+        EXPECT_EQ(drawn, pumps);
         const std::vector<std::string> all{"a.mxm 1/2", "b.mxm 2/2"};
         EXPECT_EQ(watcher.shown, how == Neither ? all : std::vector<std::string>{});
         EXPECT_EQ(Clipboard::Text() == "before the run", how != Neither);
