@@ -4,6 +4,7 @@
 
 #include "BinaryStream.h"
 #include "DefaultLocationsWindow.h"
+#include "FileAccess.h"
 #include "FileDialogs.h"
 #include "MaxwellFiles.h"
 #include "ProgressWindow.h"
@@ -18,9 +19,14 @@ void App::Event_Open() {
 }
 
 void App::Event_OpenDocument(const Ref<FolderItem>& item) {
-    const Ref<BinaryStream> stream = BinaryStream::Open(item, false);
-    if (!stream)
+    // Only a regular file is opened: a named pipe would wait for a writer.
+    const std::string problem = WhyNotReadable(*item);
+    const Ref<BinaryStream> stream = problem.empty() ? BinaryStream::Open(item, false) : nullptr;
+    if (!stream) {
+        MsgBox("The file \"" + item->NativePath() + "\" could not be opened: " +
+               (problem.empty() ? "it cannot be read" : problem) + ".");
         return;
+    }
     if (stream->Length() > 0) {
         auto* w = new WindowMXM;
         try {

@@ -2,6 +2,7 @@
 
 #include "DialogDispatcher.h"
 #include "EventGuard.h"
+#include "Exceptions.h"
 #include "Services.h"
 #include "WidgetHook.h"
 #include "Window.h"
@@ -187,6 +188,12 @@ bool Application::menuCommandAvailable(const Window* window, const MenuItem& ite
 }
 
 void Application::reportUnhandledException(const std::exception& error) {
+    // What went wrong with a file is no fault of the program: its own words
+    // say it, without the text meant for programming errors.
+    if (dynamic_cast<const FileException*>(&error) != nullptr) {
+        MsgBox(error.what());
+        return;
+    }
     MsgBox("An exception of class " + className(error) +
            " was not handled. The application goes on.\n\n" + error.what());
 }

@@ -66,7 +66,8 @@ class Application {
     bool HandleMenuCommand(const std::string& itemName);
 
     // The one handling of an exception that no program code caught: a
-    // message naming it; the program goes on.
+    // message naming it, or for a FileException its own message alone; the
+    // program goes on.
     static void reportUnhandledException(const std::exception& error);
     static void reportUnknownException();
 

@@ -24,8 +24,15 @@ class OutOfBoundsException : public RuntimeException {
         : RuntimeException(message) {}
 };
 
-// Raised when a file's content cannot be what it claims to be (a damaged file).
-class DamagedFileException : public RuntimeException {
+// Raised on purpose about one file, with a message that tells the user all
+// there is to know; it is shown as it stands, not as a fault of the program.
+class FileException : public RuntimeException {
   public:
-    explicit DamagedFileException(const std::string& message) : RuntimeException(message) {}
+    explicit FileException(const std::string& message) : RuntimeException(message) {}
+};
+
+// Raised when a file's content cannot be what it claims to be (a damaged file).
+class DamagedFileException : public FileException {
+  public:
+    explicit DamagedFileException(const std::string& message) : FileException(message) {}
 };

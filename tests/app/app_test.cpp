@@ -10,6 +10,8 @@
 
 #include <filesystem>
 
+#include <sys/stat.h>
+
 namespace {
 
 class LocationsTest : public AppTest {
@@ -165,21 +167,39 @@ struct WatchingDialogs : ScriptedDialogs {
 };
 
 // Documents from the command line wait for the Open event, which loads the
-// list, and then open in order; those that are no material (or cannot be
-// read) leave no editor behind.
+// list, and then open in order; those that are no material or cannot be read
+// leave no editor behind, and each but the empty file says why.
 TEST_F(AppTest, StartupLoadsTheListBeforeTheDocumentsInOrder) {
     volumes.folder().makeFile("prefs/LumitracePaths.pref", "HD:tex\n");
+    const std::string fifo = volumes.pathOf("HD", "pipe.mxm"),
+                      dangling = volumes.pathOf("HD", "link.mxm");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    std::filesystem::create_symlink(volumes.pathOf("HD", "gone.mxm"), dangling);
     const std::vector<std::string> documents{volumes.makeFile("HD", "leaf.png", "\x89PNG data"),
                                              volumes.makeFile("HD", "b.mxm", material("Bravo")),
                                              volumes.makeFile("HD", "bad.mxm", damaged()),
                                              volumes.pathOf("HD", "none.mxm"),
+                                             volumes.makeFolder("HD", "folder.mxm"),
+                                             dangling,
+                                             fifo,
+                                             volumes.makeFile("HD", "empty.mxm"),
                                              volumes.makeFile("HD", "a.mxm", material("Alpha"))};
+    const auto unreadable = [](const std::string& path, const std::string& why) {
+        return "The file \"" + path + "\" could not be opened: " + why + ".";
+    };
     WatchingDialogs watching;
-    watching.expectMsgBox("leaf.png doesn't seem to be an MXM file!").expectAnyMsgBox();
+    watching.expectMsgBox("leaf.png doesn't seem to be an MXM file!")
+        .expectAnyMsgBox()
+        .expectMsgBox(unreadable(documents[3], "it does not exist"))
+        .expectMsgBox(unreadable(documents[4], "it is a folder"))
+        .expectMsgBox(unreadable(dangling, "it is a link to a file that does not exist"))
+        .expectMsgBox(unreadable(fifo, "it is not a regular file"));
     Startup::end(std::move(app));
     app = Startup::begin(documents);
     app->Start();
-    EXPECT_EQ(watching.locationsAtMessage, (std::vector<size_t>{1, 1}));
+    EXPECT_EQ(watching.locationsAtMessage, std::vector<size_t>(6, 1));
+    // A damaged file is no fault of the program: only what is wrong with it.
+    EXPECT_EQ(watching.msgBoxes().at(1).rfind("The material file \"bad.mxm\" is damaged", 0), 0u);
     ASSERT_EQ(Window::openWindows().size(), 3u); // the start window first
     EXPECT_EQ(Window::openWindows()[1]->Title(), "Bravo");
     EXPECT_EQ(newest()->Title(), "Alpha");
