@@ -13,6 +13,10 @@ class App : public Application {
     App();
     ~App() override;
 
+    // The program's name as users see it: the start window's title and the
+    // title of its messages.
+    static constexpr const char* ProgramName = "Lumitrace";
+
     // The registered application object; raises NilObjectException when
     // there is none, or when it is not an App.
     static App& instance();

@@ -24,7 +24,7 @@ std::string StartWindow::informationText() {
 }
 
 void StartWindow::Layout() {
-    WindowLook::apply(*this, "Lumitrace", 344, 239, false);
+    WindowLook::apply(*this, App::ProgramName, 344, 239, false);
 }
 
 // The first button is made before the text above it: the tab order follows

@@ -12,6 +12,7 @@ std::unique_ptr<App> Startup::begin(const std::vector<std::string>& documents) {
     MaxwellFiles::Initialize();
     ImageTypes::Initialize();
     auto app = std::make_unique<App>();
+    app->setDisplayName(App::ProgramName);
     app->setMenuBar(MenuBar1::instance());
     app->AddMenuHandlers();
     StartWindow::instance();

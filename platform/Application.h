@@ -52,6 +52,11 @@ class Application {
     // the event loop ends.
     bool Quit();
 
+    // The program's name as users see it, in the title of its dialogs;
+    // when empty, Qt's name of the application.
+    const std::string& DisplayName() const { return displayName_; }
+    void setDisplayName(const std::string& name) { displayName_ = name; }
+
     // The menu bar that windows without their own show.
     const Ref<::MenuBar>& MenuBar() const { return menuBar_; }
     void setMenuBar(const Ref<::MenuBar>& bar);
@@ -95,6 +100,7 @@ class Application {
     std::deque<Ref<FolderItem>> queuedDocuments_;
     std::map<std::string, std::function<bool()>> menuHandlers_;
     Ref<::MenuBar> menuBar_;
+    std::string displayName_;
     QPointer<QObject> desktopHook_;
     QMetaObject::Connection sessionConnection_;
 };

@@ -1,6 +1,8 @@
 #include "QtDialogResponder.h"
 
+#include "Application.h"
 #include "FileType.h"
+#include "FittedMessageBox.h"
 #include "MessageDialog.h"
 #include "Text.h"
 
@@ -27,6 +29,14 @@ bool canShow() {
 
 QWidget* dialogParent() {
     return QApplication::activeWindow();
+}
+
+// The program's name as it shows it, or Qt's for a program that set none.
+QString dialogTitle() {
+    const Application* app = Application::instance();
+    if (app != nullptr && !app->DisplayName().empty())
+        return shown(app->DisplayName());
+    return QApplication::applicationDisplayName();
 }
 
 // "Maxwell Material (*.mxm);;..." for ";"-joined type names.
@@ -73,16 +83,18 @@ void QtDialogResponder::showMsgBox(const std::string& text) {
         std::fprintf(stderr, "%s\n", text.c_str());
         return;
     }
-    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), shown(text),
-                    QMessageBox::Ok, dialogParent());
-    box.exec();
+    QMessageBox box(QMessageBox::NoIcon, dialogTitle(), shown(text), QMessageBox::Ok,
+                    dialogParent());
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
+    execFitted(box);
 }
 
 MessageDialogChoice QtDialogResponder::showMessageDialog(const MessageDialog& dialog) {
     if (!canShow())
         return MessageDialogChoice::Cancel;
-    QMessageBox box(iconOf(dialog.Icon), QApplication::applicationDisplayName(),
-                    shown(dialog.Message), QMessageBox::NoButton, dialogParent());
+    QMessageBox box(iconOf(dialog.Icon), dialogTitle(), shown(dialog.Message),
+                    QMessageBox::NoButton, dialogParent());
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
     box.setInformativeText(shown(dialog.Explanation));
     QAbstractButton* action =
         box.addButton(shown(dialog.ActionButton.Caption), QMessageBox::AcceptRole);
@@ -96,8 +108,7 @@ MessageDialogChoice QtDialogResponder::showMessageDialog(const MessageDialog& di
         box.setEscapeButton(cancel);
     }
     box.setDefaultButton(static_cast<QPushButton*>(action));
-    box.exec();
-    QAbstractButton* pressed = box.clickedButton();
+    QAbstractButton* pressed = execFitted(box);
     if (pressed == nullptr)
         return MessageDialogChoice::None;
     if (pressed == action)

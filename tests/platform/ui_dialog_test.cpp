@@ -1,8 +1,17 @@
+#include "Application.h"
 #include "Clipboard.h"
 #include "FileDialogs.h"
 #include "MessageDialog.h"
+#include "RealDialogs.h"
 #include "Services.h"
+#include "Text.h"
+#include "UiDriver.h"
 #include "UiTest.h"
+
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
 
 #include <gtest/gtest-spi.h>
 
@@ -25,4 +34,36 @@ TEST_F(DialogTest, ClipboardKeepsTextAfterClose) {
     clipboard.setText("log \xE9t\xE9"); // Latin-1 bytes become text
     clipboard.Close();
     EXPECT_EQ(Clipboard::Text(), "log \xC3\xA9t\xC3\xA9");
+}
+
+// A message box never grows past the screen: a long text scrolls inside it
+// with its button in sight, and can be selected and copied; a short one is
+// Qt's own box. Both carry the program's name.
+TEST_F(DialogTest, MessageBoxStaysOnScreenWhateverItsText) {
+    Application app;
+    app.setDisplayName("Lumitrace");
+    std::string report;
+    for (int i = 0; i < 121; ++i)
+        report += "[ /textures/wood/oak_" + std::to_string(i) + ".jpg- o.k. ] \r";
+    RealDialogs real;
+    real.then<QMessageBox>([](QMessageBox& box) {
+            EXPECT_EQ(box.windowTitle(), "Lumitrace");
+            EXPECT_TRUE(box.textInteractionFlags() & Qt::TextSelectableByMouse);
+            UiDriver::pressKey(box, Qt::Key_Return);
+        })
+        .then<QDialog>([&report](QDialog& box) {
+            EXPECT_EQ(box.windowTitle(), "Lumitrace");
+            EXPECT_LE(box.frameGeometry().height(), box.screen()->availableGeometry().height());
+            const auto buttons = box.findChildren<QPushButton*>();
+            ASSERT_EQ(buttons.size(), 1);
+            EXPECT_TRUE(box.rect().contains(buttons[0]->geometry()));
+            auto* text = box.findChild<QPlainTextEdit*>();
+            ASSERT_NE(text, nullptr);
+            UiDriver::pressKey(*text, Qt::Key_A, Qt::ControlModifier);
+            UiDriver::pressKey(*text, Qt::Key_C, Qt::ControlModifier);
+            EXPECT_EQ(Clipboard::Text(), ReplaceAllB(report, "\r", "\n"));
+            UiDriver::pressKey(box, Qt::Key_Return);
+        });
+    MsgBox("A short text.");
+    MsgBox(report);
 }

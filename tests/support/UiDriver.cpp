@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QTest>
 #include <QUrl>
 #include <QWidget>
 
@@ -26,6 +27,11 @@ bool drag(Canvas& canvas, QMimeData& data) {
     QDropEvent drop(middle, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&target, &drop);
     return drop.isAccepted();
+}
+
+QWidget& focusInside(QWidget& widget) {
+    QWidget* focus = widget.focusWidget();
+    return focus != nullptr ? *focus : widget;
 }
 
 } // namespace
@@ -47,6 +53,14 @@ void pressKey(Control& control, int qtKey, const std::string& text) {
         QKeyEvent event(type, qtKey, Qt::NoModifier, QString::fromStdString(text));
         QApplication::sendEvent(control.widget(), &event);
     }
+}
+
+void pressKey(QWidget& widget, int qtKey, Qt::KeyboardModifiers modifiers) {
+    QTest::keyClick(&focusInside(widget), static_cast<Qt::Key>(qtKey), modifiers);
+}
+
+void typeText(QWidget& widget, const std::string& text) {
+    QTest::keyClicks(&focusInside(widget), QString::fromStdString(text));
 }
 
 bool dropFiles(Canvas& canvas, const std::vector<std::string>& nativePaths) {
