@@ -183,7 +183,10 @@ bool WindowMXM::CloseMXMFile() {
     question.AlternateActionButton.Caption = "Don't Save";
     question.Message = "Do you want to save changes to this document\u2013 before closing?";
     question.Explanation = "If you don't save, your changes will be lost. ";
-    const MessageDialogButton* pressed = question.ShowModal();
+    // Quitting asks each changed editor in turn: the one asked comes to the
+    // front, so the user sees which material the question is about.
+    Show();
+    const MessageDialogButton* pressed = question.ShowModalWithin(*this);
     // A save that did not write keeps the window open, so no change is lost.
     if (pressed == &question.ActionButton)
         return WriteMXMFile(false);

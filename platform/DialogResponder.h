@@ -6,6 +6,7 @@
 #include <string>
 
 class MessageDialog;
+class Window;
 
 // Which button of a MessageDialog ended it; None when it was closed without
 // one of its visible buttons.
@@ -19,7 +20,10 @@ class DialogResponder {
     virtual ~DialogResponder() = default;
 
     virtual void showMsgBox(const std::string& text) = 0;
-    virtual MessageDialogChoice showMessageDialog(const MessageDialog& dialog) = 0;
+    // parent: the window the question belongs to, shown over it; nullptr
+    // for a question of the whole application.
+    virtual MessageDialogChoice showMessageDialog(const MessageDialog& dialog,
+                                                  const Window* parent) = 0;
     // filterTypeNames: ";"-joined names of registered FileTypes. nil on cancel.
     virtual Ref<FolderItem> showOpenFile(const std::string& filterTypeNames) = 0;
     virtual Ref<FolderItem> showSaveFile(const std::string& filterTypeNames,

@@ -10,7 +10,15 @@ MessageDialog::MessageDialog() {
 }
 
 MessageDialogButton* MessageDialog::ShowModal() {
-    switch (DialogDispatcher::responder().showMessageDialog(*this)) {
+    return show(nullptr);
+}
+
+MessageDialogButton* MessageDialog::ShowModalWithin(const Window& parent) {
+    return show(&parent);
+}
+
+MessageDialogButton* MessageDialog::show(const Window* parent) {
+    switch (DialogDispatcher::responder().showMessageDialog(*this, parent)) {
     case MessageDialogChoice::Action:
         return &ActionButton;
     case MessageDialogChoice::Cancel:

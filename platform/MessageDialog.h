@@ -4,6 +4,8 @@
 
 #include <string>
 
+class Window;
+
 // A modal question with up to three buttons. Only the action button is
 // visible until the caller shows the others.
 class MessageDialog {
@@ -21,4 +23,9 @@ class MessageDialog {
     // Shows the dialog application-modal and returns the button pressed,
     // one of the three members above; nullptr when none was pressed.
     MessageDialogButton* ShowModal();
+    // The same, as a question that belongs to the window: shown over it.
+    MessageDialogButton* ShowModalWithin(const Window& parent);
+
+  private:
+    MessageDialogButton* show(const Window* parent);
 };

@@ -5,6 +5,7 @@
 #include "FittedMessageBox.h"
 #include "MessageDialog.h"
 #include "Text.h"
+#include "Window.h"
 
 #include <QApplication>
 #include <QFile>
@@ -89,11 +90,12 @@ void QtDialogResponder::showMsgBox(const std::string& text) {
     execFitted(box);
 }
 
-MessageDialogChoice QtDialogResponder::showMessageDialog(const MessageDialog& dialog) {
+MessageDialogChoice QtDialogResponder::showMessageDialog(const MessageDialog& dialog,
+                                                         const Window* parent) {
     if (!canShow())
         return MessageDialogChoice::Cancel;
     QMessageBox box(iconOf(dialog.Icon), dialogTitle(), shown(dialog.Message),
-                    QMessageBox::NoButton, dialogParent());
+                    QMessageBox::NoButton, parent != nullptr ? parent->widget() : dialogParent());
     box.setTextInteractionFlags(Qt::TextSelectableByMouse);
     box.setInformativeText(shown(dialog.Explanation));
     QAbstractButton* action =

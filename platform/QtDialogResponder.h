@@ -8,7 +8,8 @@
 class QtDialogResponder : public DialogResponder {
   public:
     void showMsgBox(const std::string& text) override;
-    MessageDialogChoice showMessageDialog(const MessageDialog& dialog) override;
+    MessageDialogChoice showMessageDialog(const MessageDialog& dialog,
+                                          const Window* parent) override;
     Ref<FolderItem> showOpenFile(const std::string& filterTypeNames) override;
     Ref<FolderItem> showSaveFile(const std::string& filterTypeNames,
                                  const std::string& defaultName) override;

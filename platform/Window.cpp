@@ -224,6 +224,8 @@ void Window::Show() {
     if (closed_)
         return;
     visible_ = true;
+    if (widget_->isMinimized())
+        widget_->setWindowState(widget_->windowState() & ~Qt::WindowMinimized);
     widget_->show();
     widget_->raise();
     widget_->activateWindow();

@@ -62,6 +62,7 @@ class Window {
     // Whether construct() shows the window, and afterwards whether it shows.
     bool Visible() const;
     void setVisible(bool value);
+    // Shows the window, minimised or not, in front of the others, active.
     void Show();
     void Hide();
     // Redraws the window with its controls: at once when immediately,

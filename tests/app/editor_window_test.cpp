@@ -148,6 +148,33 @@ TEST_F(EditorTest, CloseQuestionByCloseAndByQuit) {
     EXPECT_EQ(shown.buttons, (std::vector<std::string>{"Save", "Don't Save", "Cancel"}));
 }
 
+// At Quit each changed editor comes to the front, minimised or not, for its
+// question, which belongs to it: the user sees which material it is about.
+TEST_F(EditorTest, QuitAsksEachChangedEditorInFront) {
+    struct FrontDialogs : ScriptedDialogs {
+        MessageDialogChoice showMessageDialog(const MessageDialog& dialog,
+                                              const Window* parent) override {
+            const Window* front = Window::frontmost();
+            inFront.push_back(front == parent && !front->widget()->isMinimized());
+            return ScriptedDialogs::showMessageDialog(dialog, parent);
+        }
+        std::vector<bool> inFront;
+    };
+    WindowMXM* oak = openEditor();
+    WindowMXM* pine = openEditor("tex/pine.mxm", material("pine"));
+    drop(*oak, Qt::red);
+    drop(*pine, Qt::red);
+    pine->widget()->showMinimized();
+    oak->Show();
+    FrontDialogs watching;
+    watching.answerMessageDialog(AlternateAction).answerMessageDialog(AlternateAction);
+    EXPECT_TRUE(app->Quit());
+    ASSERT_EQ(watching.shown().size(), 2u);
+    EXPECT_EQ(watching.shown()[0].parent, pine); // the newest is asked first
+    EXPECT_EQ(watching.shown()[1].parent, oak);
+    EXPECT_EQ(watching.inFront, (std::vector<bool>{true, true}));
+}
+
 // Paths that a check rewrote are changes until saved: reverting the preview
 // keeps them, and so does a reference rewritten inside a raw block, which
 // leaves the severity at 0.

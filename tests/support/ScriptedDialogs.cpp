@@ -91,8 +91,10 @@ void ScriptedDialogs::showMsgBox(const std::string& text) {
     EXPECT_EQ(take({Kind::MsgBox, text}).text.value_or(text), text) << "MsgBox text";
 }
 
-MessageDialogChoice ScriptedDialogs::showMessageDialog(const MessageDialog& dialog) {
+MessageDialogChoice ScriptedDialogs::showMessageDialog(const MessageDialog& dialog,
+                                                       const Window* parent) {
     ShownDialog shown{Kind::MessageDialog, dialog.Message};
+    shown.parent = parent;
     for (const MessageDialogButton* button :
          {&dialog.ActionButton, &dialog.AlternateActionButton, &dialog.CancelButton})
         if (button->Visible)

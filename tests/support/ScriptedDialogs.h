@@ -46,8 +46,9 @@ struct ShownDialog {
     // MessageDialog: captions of its visible buttons, in the order action,
     // alternate action, cancel.
     std::vector<std::string> buttons = {};
-    std::string filter = {};      // file dialogs: the ";"-joined type names
-    std::string defaultName = {}; // save dialog: the proposed file name
+    std::string filter = {};        // file dialogs: the ";"-joined type names
+    std::string defaultName = {};   // save dialog: the proposed file name
+    const Window* parent = nullptr; // MessageDialog: the window it belongs to
 };
 
 class ScriptedDialogs : public DialogResponder {
@@ -82,7 +83,8 @@ class ScriptedDialogs : public DialogResponder {
 
     // DialogResponder
     void showMsgBox(const std::string& text) override;
-    MessageDialogChoice showMessageDialog(const MessageDialog& dialog) override;
+    MessageDialogChoice showMessageDialog(const MessageDialog& dialog,
+                                          const Window* parent) override;
     Ref<FolderItem> showOpenFile(const std::string& filterTypeNames) override;
     Ref<FolderItem> showSaveFile(const std::string& filterTypeNames,
                                  const std::string& defaultName) override;
