@@ -3,6 +3,7 @@
 #include "Application.h"
 #include "FileType.h"
 #include "FittedMessageBox.h"
+#include "FolderDialog.h"
 #include "MessageDialog.h"
 #include "Text.h"
 #include "Window.h"
@@ -142,8 +143,10 @@ Ref<FolderItem> QtDialogResponder::showSaveFile(const std::string& filterTypeNam
 Ref<FolderItem> QtDialogResponder::showSelectFolder() {
     if (!canShow())
         return nullptr;
-    return itemFor(QFileDialog::getExistingDirectory(
-        dialogParent(), {}, {}, QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog));
+    FolderDialog dialog(dialogParent());
+    if (dialog.exec() != QDialog::Accepted)
+        return nullptr;
+    return itemFor(dialog.selectedFiles().value(0));
 }
 
 void QtDialogResponder::beep() {

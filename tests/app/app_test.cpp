@@ -1,11 +1,17 @@
 #include "AppTest.h"
 #include "DefaultLocationsWindow.h"
 #include "LocationsFile.h"
+#include "RealDialogs.h"
 #include "SearchLocations.h"
 #include "StartWindow.h"
 #include "Text.h"
 #include "Volumes.h"
 
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QWidget>
 
 #include <filesystem>
@@ -238,6 +244,37 @@ TEST_F(AppTest, EachStartWindowButtonDoesWhatItsMenuItemDoes) {
         EXPECT_EQ(&dynamic_cast<DefaultLocationsWindow&>(*newest()).DefaultLocations,
                   &app->DefaultLocations);
     }
+}
+
+// Ctrl+O, Return, Return must not start the batch on the folder that the
+// choose-folder dialog opens in (the working folder): the folder must be
+// picked or typed. Qt's own dialogs, driven by keys.
+TEST_F(AppTest, FolderDialogTakesOnlyAFolderTheUserNames) {
+    volumes.makeFile("HD", "batch/a.mxm", material("Alpha"));
+    const TempFolder working;
+    working.makeFile("w.mxm", material("Work"));
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(QString::fromStdString(working.path()));
+    Clipboard::setText("before");
+    const std::string batch = volumes.pathOf("HD", "batch");
+    RealDialogs real;
+    real.then<QMessageBox>([](QMessageBox& warning) {
+            EXPECT_EQ(warning.windowTitle(), "Lumitrace");
+            UiDriver::pressKey(warning, Qt::Key_Return);
+        })
+        .then<QFileDialog>([](QFileDialog& dialog) {
+            EXPECT_FALSE(
+                dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open)->isEnabled());
+            UiDriver::pressKey(dialog, Qt::Key_Return);
+        })
+        .then<QFileDialog>([&batch](QFileDialog& dialog) {
+            UiDriver::typeText(dialog, batch);
+            UiDriver::pressKey(dialog, Qt::Key_Return);
+        });
+    UiDriver::pressKey(*StartWindow::instance().widget(), Qt::Key_O, Qt::ControlModifier);
+    QDir::setCurrent(before);
+    EXPECT_EQ(Clipboard::Text(), okEntry("a.mxm", "Alpha"));
+    EXPECT_TRUE(working.readFile("w.mxm") == material("Work")) << "the working folder was taken";
 }
 
 } // namespace

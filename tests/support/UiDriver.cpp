@@ -13,6 +13,8 @@
 #include <QUrl>
 #include <QWidget>
 
+#include <gtest/gtest.h>
+
 namespace UiDriver {
 
 namespace {
@@ -29,7 +31,14 @@ bool drag(Canvas& canvas, QMimeData& data) {
     return drop.isAccepted();
 }
 
+// Keys go to the active window only, as the keyboard's do.
 QWidget& focusInside(QWidget& widget) {
+    QWidget* window = widget.window();
+    if (!window->isActiveWindow()) {
+        window->activateWindow();
+        if (!QTest::qWaitForWindowActive(window, 1000))
+            ADD_FAILURE() << "The window for the keys never became active";
+    }
     QWidget* focus = widget.focusWidget();
     return focus != nullptr ? *focus : widget;
 }
