@@ -6,12 +6,16 @@
 #include "Text.h"
 #include "WidgetHook.h"
 
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QVBoxLayout>
 #include <QWidget>
 
@@ -52,8 +56,11 @@ Window::Window() {
         case QEvent::WindowActivate:
             becameFront();
             return false;
-        case QEvent::KeyPress:
-            return pressDefaultOrCancel(static_cast<QKeyEvent*>(event)->key());
+        case QEvent::KeyPress: {
+            bool handled = false;
+            EventGuard::run([&] { handled = handleKey(*static_cast<QKeyEvent*>(event)); });
+            return handled;
+        }
         default:
             return false;
         }
@@ -362,10 +369,35 @@ Control* Window::findControl(const std::string& name) const {
     return nullptr;
 }
 
-bool Window::pressDefaultOrCancel(int qtKey) {
-    const bool isReturn = qtKey == Qt::Key_Return || qtKey == Qt::Key_Enter;
-    if (!isReturn && qtKey != Qt::Key_Escape)
+// Keys that no control took. The platform's close key closes the window as
+// its close box does; a window whose menu answers that key (an editor's
+// "Close") never sees it, the menu's shortcut takes it first. Escape
+// closes a window without a cancel button too, unless it may be meant for
+// a text field.
+bool Window::handleKey(const QKeyEvent& key) {
+    if (key.matches(QKeySequence::Close)) {
+        closeWindow(false);
+        return true;
+    }
+    const bool isReturn = key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
+    if (!isReturn && key.key() != Qt::Key_Escape)
         return false;
+    if (pressDefaultOrCancel(isReturn))
+        return true;
+    if (isReturn || hasTextField())
+        return false;
+    closeWindow(false);
+    return true;
+}
+
+bool Window::hasTextField() const {
+    return widget_->findChild<QLineEdit*>() != nullptr ||
+           widget_->findChild<QTextEdit*>() != nullptr ||
+           widget_->findChild<QPlainTextEdit*>() != nullptr ||
+           widget_->findChild<QAbstractSpinBox*>() != nullptr;
+}
+
+bool Window::pressDefaultOrCancel(bool isReturn) {
     for (const auto& control : controls_) {
         auto* button = dynamic_cast<PushButton*>(control.get());
         if (button == nullptr || !button->Enabled() || !button->Visible())

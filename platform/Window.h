@@ -13,6 +13,7 @@
 #include <vector>
 
 class QAction;
+class QKeyEvent;
 class QMenuBar;
 class QWidget;
 
@@ -157,7 +158,9 @@ class Window {
     void applyGeometry();
     bool closeWindow(bool appQuitting);
     void contentResized();
-    bool pressDefaultOrCancel(int qtKey);
+    bool handleKey(const QKeyEvent& key);
+    bool pressDefaultOrCancel(bool isReturn);
+    bool hasTextField() const;
     void becameFront();
     void finishClose();
 

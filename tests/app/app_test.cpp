@@ -6,6 +6,7 @@
 #include "StartWindow.h"
 #include "Text.h"
 #include "Volumes.h"
+#include "WindowMXM.h"
 
 #include <QDialogButtonBox>
 #include <QDir>
@@ -77,6 +78,41 @@ TEST_F(LocationsTest, EditorsStayInStepAndSaveTheListWhenTheyClose) {
     EXPECT_TRUE(rows(*second).empty());
     second->widget()->close(); // the close box
     EXPECT_EQ(preferencesText(), "");
+}
+
+// Ctrl+W closes any window with the steps of its close box, and so does
+// Escape in a window without a cancel button or a text field: a changed
+// editor asks its question once, the locations editor saves the list.
+TEST_F(LocationsTest, CloseKeysCloseEveryWindowAsItsCloseBox) {
+    addFolders({"f0"});
+    const std::string path = volumes.makeFile("HD", "m/oak.mxm", material("Oak"));
+    for (bool escape : {false, true}) {
+        SCOPED_TRACE(escape);
+        const auto closeKey = [escape](Window& window) {
+            UiDriver::pressKey(*window.widget(), escape ? Qt::Key_Escape : Qt::Key_W,
+                               escape ? Qt::NoModifier : Qt::ControlModifier);
+        };
+        app->OpenDocument(makeRef<FolderItem>(path));
+        auto& material = dynamic_cast<WindowMXM&>(*newest());
+        material.dirty = true;
+        dialogs.answerMessageDialog(MessageDialogChoice::Cancel)
+            .answerMessageDialog(MessageDialogChoice::AlternateAction);
+        closeKey(material);
+        EXPECT_FALSE(material.IsClosed());
+        closeKey(material);
+        EXPECT_TRUE(material.IsClosed());
+
+        auto* locations = new DefaultLocationsWindow(app->DefaultLocations);
+        std::filesystem::remove(volumes.preferencesRoot() + "/LumitracePaths.pref");
+        closeKey(*locations);
+        EXPECT_TRUE(locations->IsClosed());
+        EXPECT_EQ(preferencesText(), "HD:f0\n");
+
+        StartWindow& start = StartWindow::instance();
+        closeKey(start);
+        EXPECT_TRUE(start.IsClosed());
+        UiDriver::deleteClosedWindows();
+    }
 }
 
 // The file is UTF-8 text, yet folder names with any bytes read back; what no

@@ -77,14 +77,15 @@ TEST_F(AppTest, BatchLogsEachMaterialFileAndPutsTheLogOnTheClipboard) {
     EXPECT_EQ(volumes.folder().readFile("HD/batch/b.mxm"), "PNG and more bytes");
 }
 
-// "Stop!" or closing the window after the second file ends the run there,
-// in the middle of a folder: no later file is written, the counter stays,
-// and the clipboard ends with the second entry. A damaged third file ends
-// the run as well, its exception going to the framework's handler. Each way
-// the window goes, and a closed window is not touched again.
+// "Stop!" (or Escape, its key) or closing the window (by its close box or
+// Ctrl+W) after the second file ends the run there, in the middle of a
+// folder: no later file is written, the counter stays, and the clipboard
+// ends with the second entry. A damaged third file ends the run as well, its
+// exception going to the framework's handler. Each way the window goes, and
+// a closed window is not touched again.
 TEST_F(AppTest, BatchStopCloseOrDamagedFileEndsTheRun) {
-    enum How { Stop, Close, Damaged };
-    for (How how : {Stop, Close, Damaged}) {
+    enum How { Stop, Escape, Close, CloseKey, Damaged };
+    for (How how : {Stop, Escape, Close, CloseKey, Damaged}) {
         SCOPED_TRACE(how);
         // Each file's path in the volume, with its bytes.
         std::vector<std::pair<std::string, std::string>> files;
@@ -102,7 +103,11 @@ TEST_F(AppTest, BatchStopCloseOrDamagedFileEndsTheRun) {
         watcher.actAt = 2;
         watcher.atSight = [&](ProgressWindow& w) {
             seen = &w;
-            if (how != Damaged)
+            if (how == Escape)
+                UiDriver::pressKey(*w.widget(), Qt::Key_Escape);
+            else if (how == CloseKey)
+                UiDriver::pressKey(*w.widget(), Qt::Key_W, Qt::ControlModifier);
+            else if (how != Damaged)
                 stopOrClose(w, how == Close);
         };
         if (how == Damaged)
