@@ -14,6 +14,9 @@ PushButton::PushButton(Window& window, const std::string& name, QPushButton* but
     // Enter and Escape reach the window, which presses its default or cancel
     // button; the button itself never reacts to them on its own.
     button_->setAutoDefault(false);
+    // Tab reaches every button and Space presses it, whatever the desktop's
+    // default for buttons.
+    button_->setFocusPolicy(Qt::StrongFocus);
     QObject::connect(button_, &QPushButton::clicked, button_,
                      [this] { EventGuard::run([this] { raiseAction(); }); });
 }

@@ -1,8 +1,10 @@
 #include "StaticText.h"
 
 #include "Text.h"
+#include "WidgetHook.h"
 #include "Window.h"
 
+#include <QEvent>
 #include <QFont>
 #include <QLabel>
 
@@ -10,21 +12,30 @@ StaticText::StaticText(Window& window, const std::string& name)
     : Control(window, name, new QLabel(window.content())), label_(static_cast<QLabel*>(widget())) {
     label_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label_->setTextFormat(Qt::PlainText);
+    // How much of a single line fits changes with the label's width and font.
+    new WidgetHook(label_, [this](QEvent* event) {
+        if (!multiline_ && (event->type() == QEvent::Resize || event->type() == QEvent::FontChange))
+            showText();
+        return false;
+    });
 }
 
 void StaticText::setText(const std::string& text) {
     text_ = text;
-    show();
+    showText();
 }
 
-void StaticText::show() {
+void StaticText::showText() {
     QString shown = QString::fromStdString(ToDisplayText(text_));
     // Stored texts break lines with carriage returns; a label breaks at line
     // feeds only.
     shown.replace("\r\n", "\n");
     shown.replace('\r', '\n');
-    if (!multiline_)
+    if (!multiline_) {
         shown.replace('\n', ' ');
+        shown = label_->fontMetrics().elidedText(shown, Qt::ElideMiddle,
+                                                 label_->contentsRect().width());
+    }
     label_->setText(shown);
 }
 
@@ -47,7 +58,7 @@ void StaticText::setTextSize(int size) {
 void StaticText::setMultiline(bool value) {
     multiline_ = value;
     label_->setWordWrap(value);
-    show();
+    showText();
 }
 
 void StaticText::setTextAlign(int align) {

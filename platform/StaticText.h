@@ -7,7 +7,9 @@
 
 class QLabel;
 
-// A text label. Carriage returns and line feeds break lines when Multiline.
+// A text label. Carriage returns and line feeds break lines when Multiline;
+// a single line too long for the label is shortened in its middle, so that
+// both ends of a long file name show.
 class StaticText : public Control {
   public:
     StaticText(Window& window, const std::string& name);
@@ -21,7 +23,7 @@ class StaticText : public Control {
     void setTextAlign(int align); // 0 left, 1 centre, 2 right
 
   private:
-    void show();
+    void showText();
 
     QLabel* label_;
     std::string text_;

@@ -2,11 +2,13 @@
 #include "WindowMXM.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QImage>
 #include <QMenu>
 #include <QMenuBar>
 
 #include <filesystem>
+#include <set>
 
 namespace {
 
@@ -173,6 +175,21 @@ TEST_F(EditorTest, QuitAsksEachChangedEditorInFront) {
     EXPECT_EQ(watching.shown()[0].parent, pine); // the newest is asked first
     EXPECT_EQ(watching.shown()[1].parent, oak);
     EXPECT_EQ(watching.inFront, (std::vector<bool>{true, true}));
+}
+
+// Tab reaches every button in the order of creation, the bevel buttons too.
+TEST_F(EditorTest, TabReachesEveryButton) {
+    WindowMXM* editor = openEditor();
+    drop(*editor, Qt::red);
+    std::vector<QWidget*> reached;
+    for (int i = 0; i < 4; ++i) {
+        UiDriver::pressKey(*editor->widget(), Qt::Key_Tab);
+        reached.push_back(QApplication::focusWidget());
+    }
+    const std::vector<QWidget*> buttons{editor->BBRevert().widget(), editor->BBCheckPath().widget(),
+                                        editor->PBSave().widget()};
+    EXPECT_EQ(std::set<QWidget*>(reached.begin(), reached.end()),
+              std::set<QWidget*>(buttons.begin(), buttons.end()));
 }
 
 // Paths that a check rewrote are changes until saved: reverting the preview

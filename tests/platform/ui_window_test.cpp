@@ -1,12 +1,14 @@
 #include "Application.h"
 #include "PushButton.h"
 #include "QuitMenuItem.h"
+#include "StaticText.h"
 #include "UiDriver.h"
 #include "UiTest.h"
 #include "Window.h"
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QWidget>
 
@@ -127,4 +129,20 @@ TEST_F(WindowTest, AnExceptionFromAnEventIsReportedAndTheProgramGoesOn) {
     EXPECT_NE(dialogs.msgBoxes().at(0).find("NilObjectException"), std::string::npos);
     EXPECT_NE(dialogs.msgBoxes().at(0).find("A nil object was used."), std::string::npos);
     EXPECT_FALSE(window->IsClosed());
+}
+
+// A single line too long for its label is shortened in the middle, so both
+// ends of a file name show; a text that fits shows whole.
+TEST_F(WindowTest, LongSingleLineTextIsShortenedInTheMiddle) {
+    auto& info = window->addControl<StaticText>("STInfo", 20, 73, 354, 20);
+    const std::string name = "oak_" + std::string(200, 'x') + "_end.mxm";
+    info.setText(name);
+    const QLabel& label = *static_cast<QLabel*>(info.widget());
+    const QString shown = label.text();
+    EXPECT_TRUE(shown.startsWith("oak_x")) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith("x_end.mxm")) << shown.toStdString();
+    EXPECT_LE(label.fontMetrics().horizontalAdvance(shown), 354);
+    EXPECT_EQ(info.Text(), name);
+    info.setText("short.mxm");
+    EXPECT_EQ(label.text(), "short.mxm");
 }
