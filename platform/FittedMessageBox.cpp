@@ -87,12 +87,12 @@ QAbstractButton* execScrolling(QMessageBox& box, int textRoom) {
 } // namespace
 
 QAbstractButton* execFitted(QMessageBox& box) {
-    const int texts = textHeight(box, box.text()) + textHeight(box, box.informativeText());
+    const int informative = textHeight(box, box.informativeText());
     const int room = screenArea(box).height() - frameAndButtons;
-    if (texts <= room) {
+    if (textHeight(box, box.text()) + informative <= room) {
         box.exec();
         return box.clickedButton();
     }
-    const int informativeRoom = textHeight(box, box.informativeText());
-    return execScrolling(box, std::max(room - informativeRoom, box.fontMetrics().height() * 4));
+    // The main text scrolls in what the rest leaves, yet always a few lines.
+    return execScrolling(box, std::max(room - informative, box.fontMetrics().height() * 4));
 }

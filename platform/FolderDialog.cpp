@@ -27,6 +27,7 @@ FolderDialog::FolderDialog(QWidget* parent) : QFileDialog(parent) {
     guardAcceptButton();
 }
 
+// Qt names the dialog's path field "fileNameEdit".
 bool FolderDialog::chosen() const {
     const auto* name = findChild<QLineEdit*>("fileNameEdit");
     if (name != nullptr && !name->text().isEmpty())
