@@ -1,6 +1,7 @@
 #include "BinaryStream.h"
 
 #include "PosixWrite.h"
+#include "RegularFile.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -106,14 +107,9 @@ BinaryStream::BinaryStream(std::unique_ptr<Source> source) : source_(std::move(s
 BinaryStream::~BinaryStream() = default;
 
 Ref<BinaryStream> BinaryStream::Open(const Ref<FolderItem>& file, bool writable) {
-    const int fd = ::open(file->NativePath().c_str(), (writable ? O_RDWR : O_RDONLY) | O_CLOEXEC);
+    const int fd = openRegularFile(file->NativePath(), writable ? O_RDWR : O_RDONLY);
     if (fd < 0)
         return nullptr;
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-        ::close(fd);
-        return nullptr;
-    }
     return Ref<BinaryStream>(std::shared_ptr<BinaryStream>(
         new BinaryStream(std::make_unique<FileSource>(fd, writable))));
 }

@@ -1,6 +1,7 @@
 #include "Picture.h"
 
 #include "Graphics.h"
+#include "RegularFile.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -17,12 +18,11 @@ namespace {
 constexpr int64_t MaxPictureFileSize = 256 * 1024 * 1024;
 
 bool readWholeFile(const std::string& nativePath, std::string& bytes) {
-    const int fd = ::open(nativePath.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = openRegularFile(nativePath, O_RDONLY);
     if (fd < 0)
         return false;
     struct stat info {};
-    bool ok =
-        ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= MaxPictureFileSize;
+    bool ok = ::fstat(fd, &info) == 0 && info.st_size <= MaxPictureFileSize;
     if (ok) {
         bytes.resize(static_cast<size_t>(info.st_size));
         size_t done = 0;

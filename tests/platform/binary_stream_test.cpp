@@ -1,4 +1,5 @@
 #include "BinaryStream.h"
+#include "Fifo.h"
 #include "MemoryBlock.h"
 #include "TempFolder.h"
 
@@ -49,4 +50,17 @@ TEST(MemoryBlock, AccessOutsideTheBlockRaisesAndImpossibleSizesAreRefused) {
     EXPECT_FALSE(NewMemoryBlock(-1));
     EXPECT_FALSE(NewMemoryBlock(MemoryBlock::MaxSize + 1));
     EXPECT_EQ(NewMemoryBlock(0)->Size(), 0);
+}
+
+// Opening a FIFO for reading waits until another program writes to it: a
+// FIFO named like a material, or in place of the preferences file, would
+// hang the program. It is a file that cannot be opened, as a device is.
+TEST(BinaryStream, OpensOnlyRegularFilesAndNeverWaits) {
+    TempFolder temp;
+    ASSERT_TRUE(makeFifo(temp.pathOf("f.mxm")));
+    for (bool writable : {false, true})
+        EXPECT_TRUE(returnsAtOnce(temp.pathOf("f.mxm"), [&] {
+            EXPECT_FALSE(BinaryStream::Open(temp.item("f.mxm"), writable)) << writable;
+        }));
+    EXPECT_FALSE(BinaryStream::Open(makeRef<FolderItem>("/dev/zero"), false));
 }

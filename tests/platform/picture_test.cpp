@@ -1,5 +1,7 @@
+#include "Fifo.h"
 #include "Graphics.h"
 #include "Picture.h"
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -17,4 +19,12 @@ TEST(Graphics, PixelsOutsideThePictureAreIgnoredAndANilPictureRaises) {
     picture->graphics().setPixel(5, 0, RGB(0, 255, 0));
     EXPECT_EQ(picture->graphics().Pixel(-1, 0), RGB(0, 0, 0));
     EXPECT_THROW(picture->graphics().DrawPicture(nullptr, 0, 0), NilObjectException);
+}
+
+// A FIFO dropped on the preview, named like a picture, is no picture.
+TEST(Picture, OpenRefusesAFifoAtOnce) {
+    TempFolder temp;
+    ASSERT_TRUE(makeFifo(temp.pathOf("p.png")));
+    EXPECT_TRUE(returnsAtOnce(temp.pathOf("p.png"),
+                              [&] { EXPECT_FALSE(Picture::Open(temp.item("p.png"))); }));
 }
