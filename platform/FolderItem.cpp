@@ -11,6 +11,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <random>
 
 #include <fcntl.h>
@@ -86,11 +87,35 @@ int volumeIndexOf(const std::vector<VolumeEntry>& table, const std::string& path
     return best;
 }
 
-int volumeRootIndexOf(const std::vector<VolumeEntry>& table, const std::string& path) {
-    for (size_t i = 0; i < table.size(); ++i)
-        if (normalized(table[i].nativeRoot) == path)
-            return static_cast<int>(i);
-    return -1;
+// The volume holding the path. The system's table is not read for this (a
+// batch asks for every file it meets): the path lies on the volume mounted
+// at the folder directly inside the volumes folder that leads to it, when
+// that is a folder, and otherwise on the startup volume.
+std::optional<VolumeEntry> volumeOf(const std::string& path) {
+    if (!Volumes::isSystemTable()) {
+        const auto table = Volumes::table();
+        const int volume = volumeIndexOf(table, path);
+        if (volume < 0)
+            return std::nullopt;
+        const VolumeEntry& entry = table[static_cast<size_t>(volume)];
+        return VolumeEntry{entry.name, normalized(entry.nativeRoot)};
+    }
+    const std::string& mounts = Volumes::volumesFolder();
+    if (path.size() > mounts.size() && isInside(path, mounts)) {
+        const std::string root = path.substr(0, path.find('/', mounts.size() + 1));
+        if (NativeFolder::isFolder(root))
+            return VolumeEntry{baseName(root), root};
+    }
+    return VolumeEntry{Volumes::StartupVolumeName, "/"};
+}
+
+bool isVolumeRoot(const std::string& path) {
+    if (path == "/")
+        return true; // the startup volume's in the system's table; never left anyway
+    if (Volumes::isSystemTable() && folderOf(path) != Volumes::volumesFolder())
+        return false;
+    const std::optional<VolumeEntry> volume = volumeOf(path);
+    return volume && volume->nativeRoot == path;
 }
 
 bool renameWithoutReplacing(const std::string& from, const std::string& to) {
@@ -169,14 +194,16 @@ std::string userConfigFolder() {
 FolderItem::FolderItem(std::string nativePath) : nativePath_(normalized(nativePath)) {}
 
 std::string FolderItem::Name() const {
-    const auto table = Volumes::table();
-    const int volume = volumeRootIndexOf(table, nativePath_);
-    return volume >= 0 ? table[static_cast<size_t>(volume)].name : baseName(nativePath_);
+    // Each volume of the system's table but the startup volume is named as
+    // its folder is, so only a fixed table needs a look.
+    if (Volumes::isSystemTable() && nativePath_ != "/")
+        return baseName(nativePath_);
+    const std::optional<VolumeEntry> volume = volumeOf(nativePath_);
+    return volume && volume->nativeRoot == nativePath_ ? volume->name : baseName(nativePath_);
 }
 
 bool FolderItem::setName(const std::string& newName) {
-    if (!isPlainName(newName) || volumeRootIndexOf(Volumes::table(), nativePath_) >= 0 ||
-        nativePath_ == "/")
+    if (!isPlainName(newName) || isVolumeRoot(nativePath_))
         return false;
     if (newName == baseName(nativePath_))
         return true;
@@ -194,13 +221,11 @@ std::string FolderItem::DisplayName() const {
 }
 
 std::string FolderItem::AbsolutePath() const {
-    const auto table = Volumes::table();
-    const int volume = volumeIndexOf(table, nativePath_);
-    if (volume < 0)
+    const std::optional<VolumeEntry> volume = volumeOf(nativePath_);
+    if (!volume)
         return {};
-    const VolumeEntry& entry = table[static_cast<size_t>(volume)];
-    const std::string rest = nativePath_.substr(normalized(entry.nativeRoot).size());
-    std::string path = shownName(entry.name) + ":";
+    const std::string rest = nativePath_.substr(volume->nativeRoot.size());
+    std::string path = shownName(volume->name) + ":";
     bool first = true;
     for (const std::string& component : Split(rest, "/")) {
         if (component.empty())
@@ -240,7 +265,7 @@ int64_t FolderItem::Length() const {
 }
 
 Ref<FolderItem> FolderItem::Parent() const {
-    if (nativePath_ == "/" || volumeRootIndexOf(Volumes::table(), nativePath_) >= 0)
+    if (isVolumeRoot(nativePath_))
         return nullptr;
     return makeRef<FolderItem>(folderOf(nativePath_));
 }

@@ -4,7 +4,12 @@
 
 namespace {
 
-constexpr const char* VolumesFolder = "/Volumes";
+constexpr const char* SystemVolumesFolder = "/Volumes";
+
+std::string& fixedVolumesFolder() {
+    static std::string folder;
+    return folder;
+}
 
 std::vector<VolumeEntry>& fixedTable() {
     static std::vector<VolumeEntry> entries;
@@ -18,8 +23,9 @@ std::string& fixedPreferencesRoot() {
 
 std::vector<VolumeEntry> systemTable() {
     std::vector<VolumeEntry> entries{{Volumes::StartupVolumeName, "/"}};
-    for (const std::string& name : NativeFolder::entries(VolumesFolder)) {
-        const std::string root = std::string(VolumesFolder) + "/" + name;
+    const std::string& folder = Volumes::volumesFolder();
+    for (const std::string& name : NativeFolder::entries(folder)) {
+        const std::string root = folder + "/" + name;
         if (NativeFolder::isFolder(root))
             entries.push_back({name, root});
     }
@@ -32,6 +38,19 @@ namespace Volumes {
 
 std::vector<VolumeEntry> table() {
     return fixedTable().empty() ? systemTable() : fixedTable();
+}
+
+bool isSystemTable() {
+    return fixedTable().empty();
+}
+
+const std::string& volumesFolder() {
+    static const std::string system = SystemVolumesFolder;
+    return fixedVolumesFolder().empty() ? system : fixedVolumesFolder();
+}
+
+void setVolumesFolder(const std::string& nativePath) {
+    fixedVolumesFolder() = nativePath;
 }
 
 void setTable(std::vector<VolumeEntry> entries) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 
 #include <sys/stat.h>
@@ -53,6 +54,34 @@ TEST(ColonPaths, AVolumeInsideAnotherNamesItsOwnItemsAndTheSystemStartsAtTheRoot
     EXPECT_EQ(makeRef<FolderItem>("/usr/lib")->AbsolutePath(),
               std::string(Volumes::StartupVolumeName) + ":usr:lib");
     EXPECT_FALSE(makeRef<FolderItem>("/")->Parent());
+}
+
+// The system's table: "/" and each folder directly in the volumes folder.
+// The batch asks for names, parents and colon paths of every file it meets:
+// with many volumes mounted, reading the volumes folder each time would make
+// it crawl.
+TEST(ColonPaths, TheSystemsVolumesAreKnownWithoutReadingTheVolumesFolderEachTime) {
+    TempFolder temp;
+    temp.makeFile("Volumes/Data/tex/a.ior");
+    temp.makeFile("Volumes/note");
+    for (int i = 0; i < 1000; ++i)
+        temp.makeFolder("Volumes/v" + std::to_string(i));
+    Volumes::setVolumesFolder(temp.pathOf("Volumes"));
+    const std::string startup = Volumes::StartupVolumeName;
+    const Ref<FolderItem> data = temp.item("Volumes/Data"), note = temp.item("Volumes/note");
+    const auto started = std::chrono::steady_clock::now();
+    for (int i = 0; i < 100; ++i) {
+        EXPECT_EQ(data->Name(), "Data");
+        EXPECT_FALSE(data->Parent());
+        EXPECT_EQ(temp.item("Volumes/Data/tex/a.ior")->AbsolutePath(), "Data:tex:a.ior");
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(250));
+    EXPECT_EQ(makeRef<FolderItem>("/")->Name(), startup);
+    EXPECT_EQ(note->Parent()->NativePath(), temp.pathOf("Volumes"));
+    EXPECT_EQ(note->AbsolutePath().substr(0, startup.size() + 1), startup + ":");
+    EXPECT_FALSE(data->setName("Other"));
+    EXPECT_EQ(GetFolderItem("Data:tex:a.ior")->NativePath(), temp.pathOf("Volumes/Data/tex/a.ior"));
+    Volumes::setVolumesFolder("");
 }
 
 TEST(FolderEntries, AreSortedBytewiseReadAgainAndHiddenByALeadingDot) {
