@@ -14,6 +14,7 @@ namespace {
 constexpr int64_t TypeMarkerLength = 7;
 constexpr int64_t MiddleMarkerLength = 25;
 constexpr int64_t BytesPerPixel = 3;
+constexpr int64_t StandardPreviewBytes = int64_t{mxmFile::PreviewSide} * mxmFile::PreviewSide * 3;
 const std::string BlockKeyword = "bitmap";
 const std::string MaterialExtension = ".mxm";
 
@@ -66,17 +67,19 @@ void mxmFile::readPreview(BinaryStream& in) {
 void mxmFile::readStoredPreview(BinaryStream& in) {
     const int64_t width = mxm3PreviewWidth;
     const int64_t height = mxm4PreviewHeight;
+    const int64_t size = width * height * BytesPerPixel;
     // The sizes come from the file; they are checked before anything is made
-    // from them, so a damaged header cannot make the program allocate.
-    if (width > MaxStoredPreviewSide || height < 0 || height > MaxStoredPreviewSide)
+    // from them, so a damaged header cannot make the program allocate. A
+    // block the file holds is real, whatever its shape; a file that ends
+    // inside its block is still read (black for the missing pixels) while
+    // the block is no larger than a standard preview's.
+    const bool held = size <= in.Length() - in.Position() || size <= StandardPreviewBytes;
+    if (height < 0 || width * height > Picture::MaxPixels || !held)
         throw DamagedFileException("The material file \"" + ToDisplayText(fileName) +
                                    "\" is damaged: it claims a preview of " +
                                    sizeText(width, static_cast<uint32_t>(height)) +
-                                   " pixels; a preview has at most " +
-                                   std::to_string(MaxStoredPreviewSide) + " pixels a side.");
-    const int64_t size = width * height * BytesPerPixel;
+                                   " pixels, more than the file holds.");
     std::string pixels = in.Read(size);
-    // A file that ends inside the block gives black for the missing pixels.
     pixels.resize(static_cast<size_t>(size), '\0');
     myPict = MaxwellHelper::RGBMB2Pict(makeRef<MemoryBlock>(pixels), mxm3PreviewWidth,
                                        mxm4PreviewHeight);

@@ -18,9 +18,6 @@ class mxmFile {
   public:
     // The side of the preview that is shown and written.
     static constexpr int32_t PreviewSide = 200;
-    // The longest side of a stored preview the reader accepts: far above any
-    // real preview, and small enough that its block and picture can be made.
-    static constexpr int32_t MaxStoredPreviewSide = 4096;
 
     // Reads the material at the stream's position. The stream is left at the
     // end of the file (after the type marker when it is no material) and is

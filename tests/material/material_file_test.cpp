@@ -98,13 +98,21 @@ TEST_F(MaterialFileTest, RecordsSplitAfterTheKeyword) {
     }
 }
 
-TEST_F(MaterialFileTest, DamagedPreviewSizesAreRefusedAndShortFilesReadToTheirEnd) {
-    const std::pair<uint32_t, uint32_t> sizes[] = {
-        {65536, 65536}, {1, 0x80000000u}, {4097, 1}, {1, 4097}};
-    for (const auto& [width, height] : sizes)
+// A preview size is refused only when the file cannot hold its block: the
+// reader must never allocate from a size that a small file merely claims,
+// and must read every preview a file does hold, whatever its shape.
+TEST_F(MaterialFileTest, PreviewSizesTheFileCannotHoldAreRefusedAndShortFilesReadToTheirEnd) {
+    const std::pair<uint32_t, uint32_t> claimed[] = {
+        {65536, 65536}, {1, 0x80000000u}, {201, 200}, {0x7FFFFFFF, 0x7FFFFFFF}};
+    for (const auto& [width, height] : claimed)
         EXPECT_THROW(readMaterial(oak(MaterialBytes().uint32(width).uint32(height).bytes())),
                      DamagedFileException)
             << width << " x " << height;
+    for (const auto& [width, height] : {std::pair{4097, 1}, {1, 40000}}) {
+        const mxmFile m = readMaterial(oak(MaterialBytes().preview(width, height).bytes()));
+        EXPECT_EQ(m.myPict->Width() * 100000 + m.myPict->Height(), width * 100000 + height);
+        EXPECT_EQ(m.mxmParameter.back(), "tail");
+    }
     const std::string whole = oak(MaterialBytes().preview(10, 10).bytes());
     for (size_t length = 7; length <= whole.size(); ++length) {
         Ref<BinaryStream> stream = makeRef<BinaryStream>(whole.substr(0, length));
@@ -149,6 +157,21 @@ TEST_F(MaterialFileTest, WrittenByteForByteWithABlankPreviewWhereNoneWasStored) 
     EXPECT_TRUE(MaxwellHelper::RGBMB2Pict(makeRef<MemoryBlock>(block + "x"), 3, 2).isNil());
     EXPECT_TRUE(MaxwellHelper::RGBMB2Pict(makeRef<MemoryBlock>(block.substr(1)), 3, 2).isNil());
     EXPECT_EQ(MaxwellHelper::Pict2RGBMB(Ref<Picture>())->Size(), 0);
+}
+
+// No record at all: nothing may be read, written or reported for one.
+TEST_F(MaterialFileTest, AFileEndingAfterTheMiddleMarkerHasNoRecords) {
+    const std::string original =
+        MaterialBytes().marker().string("oak").preview(200, 200).middle().bytes();
+    temp.makeFile("oak.mxm", original);
+    mxmFile m = readMaterial(original, temp.pathOf("oak.mxm"));
+    EXPECT_TRUE(m.mxmPaths.empty());
+    int32_t status = 0;
+    EXPECT_EQ(m.ResetPaths(status), "");
+    EXPECT_EQ(status, 0);
+    ASSERT_TRUE(m.writeFile(temp.item("oak.mxm")));
+    EXPECT_EQ(temp.readFile("oak.mxm").size(), original.size()); // no empty record added
+    EXPECT_TRUE(temp.readFile("oak.mxm") == original);
 }
 
 TEST_F(MaterialFileTest, NameUpToTheFirstDotAndMxmAppendedWhereThatNameIsFree) {
