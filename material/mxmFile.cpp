@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <memory>
 
 namespace {
 
@@ -96,9 +97,10 @@ void mxmFile::readRecords(BinaryStream& in) {
         throw DamagedFileException("The material file \"" + ToDisplayText(fileName) +
                                    "\" is 2 GB or larger, beyond what a material can be.");
     // The record part is read from the file once; its records are then taken
-    // from that copy, the same bytes the keyword search runs over.
-    const std::string records = in.Read(in.Length() - in.Position());
-    const Ref<BinaryStream> part = makeRef<BinaryStream>(records);
+    // from that one copy, the same bytes the keyword search runs over.
+    const auto shared = std::make_shared<const std::string>(in.Read(in.Length() - in.Position()));
+    const std::string& records = *shared;
+    const Ref<BinaryStream> part = makeRef<BinaryStream>(shared);
     int keyword = 0; // 1-based position in records of the last "bitmap" found; 0 for none
     while (part->Position() < part->Length()) {
         mxmPaths.emplace_back(part);
@@ -111,18 +113,23 @@ void mxmFile::readRecords(BinaryStream& in) {
     }
 }
 
+int64_t mxmFile::fileSize() const {
+    const Picture& preview = PreviewPict.get();
+    int64_t size = static_cast<int64_t>(mxm1TypeMarker.size() + mxm5Mittelmarker.size()) +
+                   std::ssize(mxm2TextureName->getMxmString()) + 8 +
+                   int64_t{preview.Width()} * preview.Height() * BytesPerPixel;
+    for (size_t i = 0; i < mxmPaths.size(); ++i)
+        size += std::ssize(mxmPaths[i].getMxmString()) + std::ssize(mxmParameter[i]);
+    return size;
+}
+
 std::string mxmFile::fileBytes() const {
     const Picture& preview = PreviewPict.get();
     const Ref<MemoryBlock> pixels = MaxwellHelper::Pict2RGBMB(PreviewPict);
-    const std::string name = mxm2TextureName->getMxmString();
-    size_t size =
-        mxm1TypeMarker.size() + name.size() + 8 + pixels->bytes().size() + mxm5Mittelmarker.size();
-    for (size_t i = 0; i < mxmPaths.size(); ++i)
-        size += mxmPaths[i].getString().size() + 2 + mxmParameter[i].size();
     std::string bytes;
-    bytes.reserve(size);
+    bytes.reserve(static_cast<size_t>(fileSize()));
     bytes += mxm1TypeMarker;
-    bytes += name;
+    bytes += mxm2TextureName->getMxmString();
     bytes += uint32LittleEndian(static_cast<uint32_t>(preview.Width()));
     bytes += uint32LittleEndian(static_cast<uint32_t>(preview.Height()));
     bytes += pixels->bytes();
@@ -137,6 +144,12 @@ std::string mxmFile::fileBytes() const {
 bool mxmFile::writeFile(const Ref<FolderItem>& target) {
     FolderItem& file = target.get();
     mxm2TextureName->setString(Split(file.Name(), ".")[0]);
+    // A file the reader would refuse is not written: the old one stays.
+    if (fileSize() > std::numeric_limits<int32_t>::max()) {
+        MsgBox("Can't write file... The material would be 2 GB or larger, beyond what a "
+               "material file can be.");
+        return false;
+    }
     if (!file.WriteAtomically(fileBytes())) {
         MsgBox("Can't write file... Probably file is opened in another application!");
         return false;

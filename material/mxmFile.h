@@ -37,8 +37,9 @@ class mxmFile {
 
     // Writes the material over the target, its name up to the first "." as
     // the material name, then gives the target the extension ".mxm" when it
-    // lacks it. false when the file could not be written (the user has been
-    // told, the target is unchanged). A nil target, or an object that holds
+    // lacks it. false when the file could not be written, or would be 2 GB
+    // or larger, which the reader refuses (the user has been told, the
+    // target is unchanged). A nil target, or an object that holds
     // no material, raises NilObjectException before anything is written.
     bool writeFile(const Ref<FolderItem>& target);
     // The whole file as writeFile stores it, from the model as it stands.
@@ -77,5 +78,6 @@ class mxmFile {
     void makeBlankPreviewSource();
     void keepRevertCopy();
     void readRecords(BinaryStream& in);
+    int64_t fileSize() const;
     static bool moveToMxmName(FolderItem& target);
 };

@@ -54,6 +54,24 @@ class MemorySource : public BinaryStream::Source {
     bool closed_ = false;
 };
 
+class SharedSource : public BinaryStream::Source {
+  public:
+    explicit SharedSource(std::shared_ptr<const std::string> bytes) : bytes_(std::move(bytes)) {}
+
+    int64_t length() const override { return bytes_ ? static_cast<int64_t>(bytes_->size()) : 0; }
+
+    std::string readAt(int64_t offset, int64_t count) override {
+        return bytes_->substr(static_cast<size_t>(offset), static_cast<size_t>(count));
+    }
+
+    bool writeAt(int64_t, const std::string&) override { return false; }
+
+    void close() override { bytes_.reset(); }
+
+  private:
+    std::shared_ptr<const std::string> bytes_;
+};
+
 class FileSource : public BinaryStream::Source {
   public:
     FileSource(int fd, bool writable) : fd_(fd), writable_(writable) {}
@@ -101,6 +119,9 @@ class FileSource : public BinaryStream::Source {
 
 BinaryStream::BinaryStream(const std::string& bytes)
     : source_(std::make_unique<MemorySource>(bytes)) {}
+
+BinaryStream::BinaryStream(std::shared_ptr<const std::string> bytes)
+    : source_(std::make_unique<SharedSource>(std::move(bytes))) {}
 
 BinaryStream::BinaryStream(std::unique_ptr<Source> source) : source_(std::move(source)) {}
 

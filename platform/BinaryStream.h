@@ -19,6 +19,9 @@ class BinaryStream {
   public:
     // A stream over a copy of the bytes, readable and writable.
     explicit BinaryStream(const std::string& bytes);
+    // A read-only stream over bytes shared with the caller, without a copy:
+    // for reading pieces out of a large buffer.
+    explicit BinaryStream(std::shared_ptr<const std::string> bytes);
     ~BinaryStream();
     BinaryStream(const BinaryStream&) = delete;
     BinaryStream& operator=(const BinaryStream&) = delete;

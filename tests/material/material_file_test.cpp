@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 
 namespace {
@@ -39,6 +40,16 @@ struct LockedFolder {
     }
     const std::string path;
 };
+
+// Makes the string size bytes long, in large pages where the system offers
+// them, so that filling gigabytes costs a fraction of a second.
+void grow(std::string& bytes, size_t size) {
+    bytes.reserve(size);
+    const auto start = reinterpret_cast<uintptr_t>(bytes.data());
+    const uintptr_t page = 1u << 21, aligned = (start + page - 1) & ~(page - 1);
+    ::madvise(reinterpret_cast<void*>(aligned), start + size - aligned, MADV_HUGEPAGE);
+    bytes.resize(size);
+}
 
 class MaterialFileTest : public ::testing::Test {
   protected:
@@ -208,6 +219,20 @@ TEST_F(MaterialFileTest, FailedWriteLeavesTheOldFileAndSaysSo) {
     EXPECT_EQ(services.messages,
               std::vector<std::string>(
                   2, "Can't write file... Probably file is opened in another application!"));
+}
+
+// The reader refuses files of 2 GB or more; the writer must not make one
+// (nothing could open it again), and must leave the old file as it was.
+TEST_F(MaterialFileTest, AMaterialOf2GBOrMoreIsNotWritten) {
+    const std::string original = oak(MaterialBytes().noPreview().bytes());
+    temp.makeFile("oak.mxm", original);
+    mxmFile m = readMaterial(original);
+    // Just enough: with the 120,000 preview bytes the writer adds, 2 GB.
+    grow(m.mxmParameter.back(), (size_t{1} << 31) - original.size());
+    EXPECT_FALSE(m.writeFile(temp.item("oak.mxm")));
+    EXPECT_EQ(temp.readFile("oak.mxm"), original);
+    ASSERT_EQ(services.messages.size(), 1u);
+    EXPECT_EQ(services.messages[0].rfind("Can't write file...", 0), 0u);
 }
 
 TEST(FilenameFromPath, TextAfterTheLastOfTheCommonerSeparator) {
