@@ -143,6 +143,11 @@ std::string mxmFile::fileBytes() const {
 
 bool mxmFile::writeFile(const Ref<FolderItem>& target) {
     FolderItem& file = target.get();
+    // Through a link, the name, the write and the ".mxm" rename all concern
+    // the file it leads to, which the target names from then on. A link
+    // loop leads nowhere: the write fails below.
+    if (const Ref<FolderItem> linked = file.LinkTarget())
+        file = *linked;
     mxm2TextureName->setString(Split(file.Name(), ".")[0]);
     // A file the reader would refuse is not written: the old one stays.
     if (fileSize() > std::numeric_limits<int32_t>::max()) {

@@ -1,9 +1,9 @@
 #include "FolderItem.h"
 
+#include "AtomicWrite.h"
 #include "Exceptions.h"
 #include "FileType.h"
 #include "NativeFolder.h"
-#include "PosixWrite.h"
 #include "Text.h"
 #include "Volumes.h"
 
@@ -12,7 +12,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
-#include <random>
 
 #include <fcntl.h>
 #include <pwd.h>
@@ -20,6 +19,9 @@
 #include <unistd.h>
 
 namespace {
+
+// As many links as the system follows in one path before it gives up.
+constexpr int MaxLinkDepth = 40;
 
 // Absolute, without repeated or trailing slashes, so that paths compare as
 // text. Links and ".." are left alone: an item keeps the path it was given.
@@ -131,41 +133,22 @@ bool renameWithoutReplacing(const std::string& from, const std::string& to) {
     return ::rename(from.c_str(), to.c_str()) == 0;
 }
 
-std::string randomSuffix() {
-    static std::mt19937_64 generator{std::random_device{}() ^ static_cast<uint64_t>(::getpid())};
-    static const char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    std::string suffix;
-    for (int i = 0; i < 10; ++i)
-        suffix += letters[generator() % (sizeof letters - 1)];
-    return suffix;
-}
-
-// A new file next to the target, made with O_EXCL so that no other file is
-// ever reused. -1 when the folder does not take it.
-int createTemporaryFile(const std::string& target, std::string& tempPath) {
-    std::string stem = ".";
-    stem += baseName(target).substr(0, 200);
-    stem += '.';
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        tempPath = joined(folderOf(target), stem + randomSuffix() + ".tmp");
-        const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST)
-            return fd;
+// The path a chain of links ends at (the path itself when it is no link),
+// also when no file is there; nothing for a loop or a chain too long to
+// follow, as the system counts them.
+std::optional<std::string> linkTarget(std::string path) {
+    for (int depth = 0; depth <= MaxLinkDepth; ++depth) {
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return path;
+        std::string to(PATH_MAX, '\0');
+        const ssize_t length = ::readlink(path.c_str(), to.data(), to.size());
+        if (length <= 0 || static_cast<size_t>(length) >= to.size())
+            return std::nullopt;
+        to.resize(static_cast<size_t>(length));
+        path = normalized(to[0] == '/' ? to : joined(folderOf(path), to));
     }
-    return -1;
-}
-
-// Writing through a link replaces the file it leads to, not the link.
-std::string resolvedTarget(const std::string& path) {
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
-        return path;
-    char* real = ::realpath(path.c_str(), nullptr);
-    if (!real)
-        return path;
-    std::string resolved = real;
-    std::free(real);
-    return resolved;
+    return std::nullopt;
 }
 
 bool makeFolders(const std::string& path) {
@@ -312,33 +295,15 @@ bool FolderItem::CreateAsFolder() const {
     return ::mkdir(nativePath_.c_str(), 0777) == 0 || Directory();
 }
 
+Ref<FolderItem> FolderItem::LinkTarget() const {
+    const std::optional<std::string> target = linkTarget(nativePath_);
+    return target ? makeRef<FolderItem>(*target) : nullptr;
+}
+
 bool FolderItem::WriteAtomically(const std::string& bytes) const {
-    const std::string target = resolvedTarget(nativePath_);
-    struct stat info {};
-    const bool exists = ::stat(target.c_str(), &info) == 0;
-    // A folder is never replaced, and a write-protected file stays protected.
-    if (exists && (!S_ISREG(info.st_mode) || ::access(target.c_str(), W_OK) != 0))
-        return false;
-    std::string tempPath;
-    const int fd = createTemporaryFile(target, tempPath);
-    if (fd < 0)
-        return false;
-    bool ok = writeFullyAt(fd, bytes, 0);
-    ok = ok && (!exists || ::fchmod(fd, info.st_mode & 07777) == 0);
-    ok = ok && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(tempPath.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        ::unlink(tempPath.c_str());
-        return false;
-    }
-    // The new name must survive a crash as well as the new content.
-    const int folder = ::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        ::fsync(folder);
-        ::close(folder);
-    }
-    return true;
+    // Through a link, the file it leads to is written; the link stays.
+    const std::optional<std::string> target = linkTarget(nativePath_);
+    return target && replaceFileContent(*target, bytes);
 }
 
 Ref<FolderItem> GetFolderItem(const std::string& absolutePath, int pathType) {

@@ -49,10 +49,19 @@ class FolderItem {
     // Device and inode, to tell whether two items are the same on disk.
     std::pair<uint64_t, uint64_t> Identity() const;
 
+    // The item a link leads to, links followed to the end, also when nothing
+    // is there (a dangling link); the item itself when it is no link; nil
+    // for a link loop.
+    Ref<FolderItem> LinkTarget() const;
+
     bool CreateAsFolder() const;
-    // Replaces the file's content safely: the bytes go to a temporary file
-    // in the same folder, every write is checked, then the temporary file is
-    // renamed over this one. false (and this file unchanged) on any failure.
+    // Replaces the file's content safely (see replaceFileContent: a new file
+    // renamed over the old one, keeping owner, group and permissions; in
+    // place for a file with several names or in a folder that takes no new
+    // file). Through a link the file it leads to is written, also a missing
+    // one. false, and this file unchanged, on any failure, a link loop
+    // included. Safe to call from several threads at once for different
+    // items.
     bool WriteAtomically(const std::string& bytes) const;
 
   private:

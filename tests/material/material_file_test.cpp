@@ -1,15 +1,16 @@
 #include "Graphics.h"
+#include "Locked.h"
 #include "MaterialTest.h"
 #include "MaxwellHelper.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <sys/mman.h>
+#include <filesystem>
+
 #include <sys/stat.h>
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -22,33 +23,6 @@ namespace {
                   MaterialBytes::patternPixel(int(x / xFactor), int(y / yFactor))))
                 return ::testing::AssertionFailure() << "pixel " << x << ", " << y << " differs";
     return ::testing::AssertionResult(preview->Width() == 200 && preview->Height() == 200);
-}
-
-// Makes the folder refuse new files while it lives: write-protected, and
-// immutable for root, who ignores the protection.
-struct LockedFolder {
-    explicit LockedFolder(std::string folder) : path(std::move(folder)) { lock(true); }
-    ~LockedFolder() { lock(false); }
-    void lock(bool on) const {
-        const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY);
-        ::fchmod(fd, on ? 0555 : 0755); // before the flag, which forbids it
-        int flags = 0;
-        ::ioctl(fd, FS_IOC_GETFLAGS, &flags);
-        flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
-        ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
-        ::close(fd);
-    }
-    const std::string path;
-};
-
-// Makes the string size bytes long, in large pages where the system offers
-// them, so that filling gigabytes costs a fraction of a second.
-void grow(std::string& bytes, size_t size) {
-    bytes.reserve(size);
-    const auto start = reinterpret_cast<uintptr_t>(bytes.data());
-    const uintptr_t page = 1u << 21, aligned = (start + page - 1) & ~(page - 1);
-    ::madvise(reinterpret_cast<void*>(aligned), start + size - aligned, MADV_HUGEPAGE);
-    bytes.resize(size);
 }
 
 class MaterialFileTest : public ::testing::Test {
@@ -209,16 +183,33 @@ TEST_F(MaterialFileTest, FailedWriteLeavesTheOldFileAndSaysSo) {
     EXPECT_THROW(m.writeFile(Ref<FolderItem>()), NilObjectException);
     EXPECT_THROW(readMaterial("no material").writeFile(temp.item("locked/oak.mxm")),
                  NilObjectException);
-    const LockedFolder locked(temp.pathOf("locked"));
+    fs::create_symlink("loop", temp.pathOf("loop"));
+    EXPECT_FALSE(m.writeFile(temp.item("loop")));
+    const Locked folder(temp.pathOf("locked")), file(temp.pathOf("locked/oak.mxm"));
     if (::mkdir(temp.pathOf("locked/probe").c_str(), 0755) == 0)
         GTEST_SKIP() << "this file system cannot lock a folder";
     EXPECT_FALSE(m.writeFile(temp.item("locked/oak.mxm")));
     EXPECT_FALSE(m.writeFile(temp.item("locked/new")));
     EXPECT_EQ(temp.readFile("locked/oak.mxm"), original);
     EXPECT_FALSE(temp.item("locked/new")->Exists());
+    EXPECT_TRUE(fs::is_symlink(temp.pathOf("loop")));
     EXPECT_EQ(services.messages,
               std::vector<std::string>(
-                  2, "Can't write file... Probably file is opened in another application!"));
+                  3, "Can't write file... Probably file is opened in another application!"));
+}
+
+// Through a link, the name, the write and the ".mxm" rename concern the
+// file the link leads to, which the target names from then on.
+TEST_F(MaterialFileTest, ALinkIsWrittenAndRenamedAsTheFileItLeadsTo) {
+    const std::string original = oak(MaterialBytes().noPreview().bytes());
+    temp.makeFile("real", original);
+    fs::create_symlink("real", temp.pathOf("lnk"));
+    const Ref<FolderItem> target = temp.item("lnk");
+    ASSERT_TRUE(readMaterial(original).writeFile(target));
+    EXPECT_EQ(target->NativePath(), temp.pathOf("real.mxm"));
+    EXPECT_EQ(readMaterial(temp.readFile("real.mxm")).getMaterialName(), "real");
+    EXPECT_TRUE(fs::is_symlink(temp.pathOf("lnk")));
+    EXPECT_FALSE(fs::exists(temp.pathOf("lnk.mxm")));
 }
 
 // The reader refuses files of 2 GB or more; the writer must not make one
@@ -228,7 +219,7 @@ TEST_F(MaterialFileTest, AMaterialOf2GBOrMoreIsNotWritten) {
     temp.makeFile("oak.mxm", original);
     mxmFile m = readMaterial(original);
     // Just enough: with the 120,000 preview bytes the writer adds, 2 GB.
-    grow(m.mxmParameter.back(), (size_t{1} << 31) - original.size());
+    m.mxmParameter.back().resize((size_t{1} << 31) - original.size());
     EXPECT_FALSE(m.writeFile(temp.item("oak.mxm")));
     EXPECT_EQ(temp.readFile("oak.mxm"), original);
     ASSERT_EQ(services.messages.size(), 1u);

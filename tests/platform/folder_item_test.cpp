@@ -1,4 +1,5 @@
 #include "FolderItem.h"
+#include "Locked.h"
 #include "TestVolumes.h"
 #include "Volumes.h"
 
@@ -6,6 +7,12 @@
 
 #include <chrono>
 #include <filesystem>
+#include <future>
+#include <thread>
+
+#include <grp.h>
+#include <pwd.h>
+#include <sys/file.h>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -160,11 +167,124 @@ TEST(WriteAtomically, FailsWithoutHarmAndLeavesNoTemporaryFile) {
     EXPECT_TRUE(temp.item("target.mxm")->Directory());
     EXPECT_FALSE(temp.item("gone/a.mxm")->WriteAtomically("x"));
     EXPECT_EQ(makeRef<FolderItem>(temp.path())->Count(), 1);
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "permissions do not hold for root";
     temp.makeFile("locked/a.mxm", "old");
-    fs::permissions(temp.pathOf("locked"), fs::perms(0555));
+    const Locked file(temp.pathOf("locked/a.mxm")), folder(temp.pathOf("locked"));
+    if (::mkdir(temp.pathOf("locked/probe").c_str(), 0755) == 0)
+        GTEST_SKIP() << "this file system cannot lock a folder";
     EXPECT_FALSE(temp.item("locked/a.mxm")->WriteAtomically("new"));
     EXPECT_EQ(temp.readFile("locked/a.mxm"), "old");
     EXPECT_EQ(makeRef<FolderItem>(temp.pathOf("locked"))->Count(), 1);
+}
+
+// A save replaces the content, not the file's standing: who owns it and who
+// may read it stay, and a set-ID bit granted to the old program does not
+// pass to new content.
+TEST(WriteAtomically, KeepsOwnerGroupAndPermissionsAndDropsSetIdBits) {
+    TempFolder temp;
+    const std::string plain = temp.makeFile("plain.mxm", "old");
+    const std::string setId = temp.makeFile("setid.mxm", "old");
+    ::chmod(setId.c_str(), 06755);
+    const passwd* nobody = ::getpwnam("nobody");
+    const group* nogroup = ::getgrnam("nogroup");
+    const bool asRoot = ::geteuid() == 0 && nobody && nogroup;
+    if (asRoot) {
+        ASSERT_EQ(::chown(plain.c_str(), nobody->pw_uid, nogroup->gr_gid), 0);
+    }
+    ::chmod(plain.c_str(), 0640);
+    EXPECT_TRUE(temp.item("plain.mxm")->WriteAtomically("new"));
+    EXPECT_TRUE(temp.item("setid.mxm")->WriteAtomically("new"));
+    struct stat info {};
+    ASSERT_EQ(::stat(plain.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    if (asRoot) {
+        EXPECT_EQ(std::pair(info.st_uid, info.st_gid), std::pair(nobody->pw_uid, nogroup->gr_gid));
+    }
+    ASSERT_EQ(::stat(setId.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0755u);
+    EXPECT_EQ(temp.readFile("plain.mxm") + temp.readFile("setid.mxm"), "newnew");
+}
+
+// Where a new file cannot take the old one's place without losing something
+// (other names of it; a folder that takes no new file), the file itself is
+// written, so that every name sees the new content.
+TEST(WriteAtomically, WritesInPlaceForOtherNamesAndInAFolderThatTakesNoNewFile) {
+    TempFolder temp;
+    const std::string a = temp.makeFile("a.mxm", "old content");
+    ASSERT_EQ(::link(a.c_str(), temp.pathOf("b.mxm").c_str()), 0);
+    const auto identity = temp.item("a.mxm")->Identity();
+    EXPECT_TRUE(temp.item("a.mxm")->WriteAtomically("new"));
+    EXPECT_EQ(temp.readFile("b.mxm"), "new");
+    EXPECT_EQ(temp.item("a.mxm")->Identity(), identity);
+    EXPECT_EQ(makeRef<FolderItem>(temp.path())->Count(), 2);
+
+    temp.makeFile("locked/c.mxm", "old content");
+    const Locked folder(temp.pathOf("locked"));
+    if (::mkdir(temp.pathOf("locked/probe").c_str(), 0755) == 0)
+        GTEST_SKIP() << "this file system cannot lock a folder";
+    EXPECT_TRUE(temp.item("locked/c.mxm")->WriteAtomically("new"));
+    EXPECT_EQ(temp.readFile("locked/c.mxm"), "new");
+    EXPECT_FALSE(temp.item("locked/d.mxm")->WriteAtomically("new"));
+}
+
+// The end of a chain of links is written; a loop leads nowhere and is a
+// failed write, not a reason to put a file in the link's place.
+TEST(WriteAtomically, FollowsLinksToTheEndAndFailsOnALoop) {
+    TempFolder temp;
+    temp.makeFolder("sub");
+    fs::create_symlink("sub/new.mxm", temp.pathOf("dangling"));
+    fs::create_symlink("dangling", temp.pathOf("chain"));
+    fs::create_symlink("loop2", temp.pathOf("loop1"));
+    fs::create_symlink("loop1", temp.pathOf("loop2"));
+    EXPECT_TRUE(temp.item("chain")->WriteAtomically("through"));
+    EXPECT_EQ(temp.readFile("sub/new.mxm"), "through");
+    EXPECT_EQ(temp.item("chain")->LinkTarget()->NativePath(), temp.pathOf("sub/new.mxm"));
+    EXPECT_FALSE(temp.item("loop1")->WriteAtomically("x"));
+    EXPECT_FALSE(temp.item("loop1")->LinkTarget());
+    for (const char* link : {"dangling", "chain", "loop1", "loop2"})
+        EXPECT_TRUE(fs::is_symlink(temp.pathOf(link))) << link;
+}
+
+// What a crashed save left is cleared by the next save of that file; a save
+// in progress elsewhere is waited for, never taken for abandoned.
+TEST(WriteAtomically, ClearsWhatACrashLeftButNeverAnotherSaveInProgress) {
+    TempFolder temp;
+    temp.makeFile("a.mxm", "old");
+    temp.makeFile(".a.mxm.mxmtool-tmp", "half written");
+    EXPECT_TRUE(temp.item("a.mxm")->WriteAtomically("new"));
+    EXPECT_EQ(makeRef<FolderItem>(temp.path())->Count(), 1);
+
+    // Another program's save, holding its temporary file for a moment.
+    const std::string other = temp.pathOf(".a.mxm.mxmtool-tmp");
+    const int fd = ::open(other.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+    ASSERT_EQ(::write(fd, "theirs", 6), 6);
+    auto mine =
+        std::async(std::launch::async, [&] { return temp.item("a.mxm")->WriteAtomically("mine"); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(::rename(other.c_str(), temp.pathOf("a.mxm").c_str()), 0);
+    ::close(fd);
+    EXPECT_TRUE(mine.get());
+    EXPECT_EQ(temp.readFile("a.mxm"), "mine");
+    EXPECT_EQ(makeRef<FolderItem>(temp.path())->Count(), 1);
+}
+
+// The batch saves from several threads at once.
+TEST(WriteAtomically, SavesFromSeveralThreadsAtOnce) {
+    TempFolder temp;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 6; ++t)
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < 20; ++i) {
+                const std::string name = std::to_string(t % 3) + ".mxm";
+                EXPECT_TRUE(temp.item(name)->WriteAtomically(std::string(1000, char('a' + t))));
+            }
+        });
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(makeRef<FolderItem>(temp.path())->Count(), 3);
+    for (const char* name : {"0.mxm", "1.mxm", "2.mxm"}) {
+        const std::string bytes = temp.readFile(name);
+        EXPECT_EQ(bytes.size(), 1000u);
+        EXPECT_EQ(bytes.find_first_not_of(bytes[0]), std::string::npos) << name;
+    }
 }
