@@ -68,22 +68,25 @@ void mxmFile::readPreview(BinaryStream& in) {
 void mxmFile::readStoredPreview(BinaryStream& in) {
     const int64_t width = mxm3PreviewWidth;
     const int64_t height = mxm4PreviewHeight;
-    const int64_t size = width * height * BytesPerPixel;
     // The sizes come from the file; they are checked before anything is made
     // from them, so a damaged header cannot make the program allocate. A
     // block the file holds is real, whatever its shape; a file that ends
     // inside its block is still read (black for the missing pixels) while
     // the block is no larger than a standard preview's.
-    const bool held = size <= in.Length() - in.Position() || size <= StandardPreviewBytes;
-    if (height < 0 || width * height > Picture::MaxPixels || !held)
+    const int64_t pixels = height < 0 ? -1 : width * height;
+    const bool pictured = pixels >= 0 && pixels <= Picture::MaxPixels;
+    const int64_t size = pictured ? pixels * BytesPerPixel : 0;
+    const bool held =
+        pictured && (size <= in.Length() - in.Position() || size <= StandardPreviewBytes);
+    if (!held)
         throw DamagedFileException("The material file \"" + ToDisplayText(fileName) +
                                    "\" is damaged: it claims a preview of " +
                                    sizeText(width, static_cast<uint32_t>(height)) +
                                    " pixels, more than the file holds.");
-    std::string pixels = in.Read(size);
-    pixels.resize(static_cast<size_t>(size), '\0');
-    myPict = MaxwellHelper::RGBMB2Pict(makeRef<MemoryBlock>(pixels), mxm3PreviewWidth,
-                                       mxm4PreviewHeight);
+    std::string block = in.Read(size);
+    block.resize(static_cast<size_t>(size), '\0');
+    myPict =
+        MaxwellHelper::RGBMB2Pict(makeRef<MemoryBlock>(block), mxm3PreviewWidth, mxm4PreviewHeight);
 }
 
 void mxmFile::makeBlankPreviewSource() {
