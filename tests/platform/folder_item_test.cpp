@@ -13,6 +13,7 @@
 #include <grp.h>
 #include <pwd.h>
 #include <sys/file.h>
+#include <sys/inotify.h>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -65,28 +66,29 @@ TEST(ColonPaths, AVolumeInsideAnotherNamesItsOwnItemsAndTheSystemStartsAtTheRoot
 
 // The system's table: "/" and each folder directly in the volumes folder.
 // The batch asks for names, parents and colon paths of every file it meets:
-// with many volumes mounted, reading the volumes folder each time would make
-// it crawl.
+// reading the volumes folder for each answer would make it crawl with many
+// volumes mounted.
 TEST(ColonPaths, TheSystemsVolumesAreKnownWithoutReadingTheVolumesFolderEachTime) {
     TempFolder temp;
     temp.makeFile("Volumes/Data/tex/a.ior");
     temp.makeFile("Volumes/note");
-    for (int i = 0; i < 1000; ++i)
-        temp.makeFolder("Volumes/v" + std::to_string(i));
     Volumes::setVolumesFolder(temp.pathOf("Volumes"));
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(::inotify_add_watch(watch, temp.pathOf("Volumes").c_str(), IN_OPEN), 0);
     const std::string startup = Volumes::StartupVolumeName;
     const Ref<FolderItem> data = temp.item("Volumes/Data"), note = temp.item("Volumes/note");
-    const auto started = std::chrono::steady_clock::now();
-    for (int i = 0; i < 100; ++i) {
+    for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(data->Name(), "Data");
         EXPECT_FALSE(data->Parent());
         EXPECT_EQ(temp.item("Volumes/Data/tex/a.ior")->AbsolutePath(), "Data:tex:a.ior");
+        EXPECT_EQ(makeRef<FolderItem>("/")->Name(), startup);
+        EXPECT_EQ(note->Parent()->NativePath(), temp.pathOf("Volumes"));
+        EXPECT_EQ(note->AbsolutePath().substr(0, startup.size() + 1), startup + ":");
+        EXPECT_FALSE(data->setName("Other"));
     }
-    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(250));
-    EXPECT_EQ(makeRef<FolderItem>("/")->Name(), startup);
-    EXPECT_EQ(note->Parent()->NativePath(), temp.pathOf("Volumes"));
-    EXPECT_EQ(note->AbsolutePath().substr(0, startup.size() + 1), startup + ":");
-    EXPECT_FALSE(data->setName("Other"));
+    char events[4096];
+    EXPECT_LE(::read(watch, events, sizeof events), 0) << "the volumes folder was read";
+    ::close(watch);
     EXPECT_EQ(GetFolderItem("Data:tex:a.ior")->NativePath(), temp.pathOf("Volumes/Data/tex/a.ior"));
     Volumes::setVolumesFolder("");
 }
