@@ -145,12 +145,11 @@ std::string mxmFile::fileBytes() const {
 }
 
 bool mxmFile::writeFile(const Ref<FolderItem>& target) {
-    FolderItem& file = target.get();
+    FolderItem& given = target.get();
     // Through a link, the name, the write and the ".mxm" rename all concern
-    // the file it leads to, which the target names from then on. A link
-    // loop leads nowhere: the write fails below.
-    if (const Ref<FolderItem> linked = file.LinkTarget())
-        file = *linked;
+    // the file it leads to. A link loop leads nowhere: the write fails below.
+    const Ref<FolderItem> linked = given.LinkTarget();
+    FolderItem& file = linked ? linked.get() : given;
     mxm2TextureName->setString(Split(file.Name(), ".")[0]);
     // A file the reader would refuse is not written: the old one stays.
     if (fileSize() > std::numeric_limits<int32_t>::max()) {
@@ -162,14 +161,18 @@ bool mxmFile::writeFile(const Ref<FolderItem>& target) {
         MsgBox("Can't write file... Probably file is opened in another application!");
         return false;
     }
-    moveToMxmName(file);
+    // A renamed file is named by the target from then on, so that the next
+    // save finds it.
+    if (moveToMxmName(file) && &file != &given)
+        given = file;
     return true;
 }
 
+// True when the file was given a new name.
 bool mxmFile::moveToMxmName(FolderItem& target) {
     const std::string name = target.Name();
     if (StringEquals(Right(name, 4), MaterialExtension))
-        return true;
+        return false;
     // The framework never renames over another file: when the name with
     // ".mxm" is taken, the material stays under the name it was written to.
     return target.setName(name + MaterialExtension);

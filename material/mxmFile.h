@@ -39,8 +39,9 @@ class mxmFile {
     // the material name, then gives the target the extension ".mxm" when it
     // lacks it. false when the file could not be written, or would be 2 GB
     // or larger, which the reader refuses (the user has been told, the
-    // target is unchanged). A nil target, or an object that holds
-    // no material, raises NilObjectException before anything is written.
+    // target is unchanged). Through a link, the file it leads to is named,
+    // written and renamed; a renamed file is then named by the target. A nil target, or an object
+    // that holds no material, raises NilObjectException before anything is written.
     bool writeFile(const Ref<FolderItem>& target);
     // The whole file as writeFile stores it, from the model as it stands.
     std::string fileBytes() const;
