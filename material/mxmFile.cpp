@@ -82,7 +82,7 @@ void mxmFile::readStoredPreview(BinaryStream& in) {
         throw DamagedFileException("The material file \"" + ToDisplayText(fileName) +
                                    "\" is damaged: it claims a preview of " +
                                    sizeText(width, static_cast<uint32_t>(height)) +
-                                   " pixels, more than the file holds.");
+                                   " pixels, more than the file holds or a picture can have.");
     std::string block = in.Read(size);
     block.resize(static_cast<size_t>(size), '\0');
     myPict =

@@ -22,8 +22,9 @@ class mxmFile {
     // Reads the material at the stream's position. The stream is left at the
     // end of the file (after the type marker when it is no material) and is
     // not closed. Raises NilObjectException for a nil stream or file, and
-    // DamagedFileException for a stored preview whose size cannot be a
-    // picture.
+    // DamagedFileException for a file of 2 GB or more and for a stored
+    // preview larger than a picture can be, or larger than a standard
+    // preview and than what the file holds after its size fields.
     mxmFile(const Ref<BinaryStream>& stream, const Ref<FolderItem>& file);
 
     // Preview: the current source picture becomes the given one (nil keeps
