@@ -60,8 +60,8 @@ class FolderItem {
     // place for a file with several names or in a folder that takes no new
     // file). Through a link the file it leads to is written, also a missing
     // one. false, and this file unchanged, on any failure, a link loop
-    // included. Safe to call from several threads at once for different
-    // items.
+    // included. Safe to call from several threads at once: it keeps no
+    // shared state, and saves of the same file take turns (the last wins).
     bool WriteAtomically(const std::string& bytes) const;
 
   private:
