@@ -54,6 +54,8 @@ class MemorySource : public BinaryStream::Source {
     bool closed_ = false;
 };
 
+// Bytes shared with whoever made the stream, read in place and never
+// changed: reading pieces out of a large buffer makes no second copy of it.
 class SharedSource : public BinaryStream::Source {
   public:
     explicit SharedSource(std::shared_ptr<const std::string> bytes) : bytes_(std::move(bytes)) {}
