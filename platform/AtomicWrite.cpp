@@ -4,7 +4,9 @@
 #include "RegularFile.h"
 
 #include <cerrno>
+#include <chrono>
 #include <optional>
+#include <thread>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -14,6 +16,8 @@
 namespace {
 
 constexpr int MaxAttempts = 100;
+constexpr int LockPatienceMs = 5000;
+constexpr int LockPollMs = 10;
 constexpr mode_t SetIdBits = S_ISUID | S_ISGID;
 
 // A folder held open, so that every step names files relative to the same
@@ -60,18 +64,33 @@ bool namesFile(const Folder& folder, const std::string& name, int fd) {
            ::fstat(fd, &open) == 0 && sameFile(named, open);
 }
 
+// Whether the lock could be had in a few seconds: another save of the same
+// file ends long before, and one that hangs must not hang this one too.
+bool lockSoon(int fd) {
+    for (int wait = 0; wait < LockPatienceMs; wait += LockPollMs) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            return true;
+        if (errno != EWOULDBLOCK && errno != EINTR)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(LockPollMs));
+    }
+    return false;
+}
+
 // Waits while another save holds the temporary file of that name, then
 // removes it when nobody does (a crash left it). Another save that
 // finished meanwhile has renamed it away, which the check after the lock
-// sees.
-void removeWhenAbandoned(const Folder& folder, const std::string& name) {
+// sees. false when the other save holds on too long.
+bool removeWhenAbandoned(const Folder& folder, const std::string& name) {
     const int fd =
         ::openat(folder.fd(), name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        return;
-    if (::flock(fd, LOCK_EX) == 0 && namesFile(folder, name, fd))
+        return errno == ENOENT;
+    const bool locked = lockSoon(fd);
+    if (locked && namesFile(folder, name, fd))
         ::unlinkat(folder.fd(), name.c_str(), 0);
     ::close(fd);
+    return locked;
 }
 
 // The new file's owner, group and permissions follow the old file's; the
@@ -91,8 +110,9 @@ bool writeAndFlush(int fd, const std::string& bytes, const Target& target) {
 }
 
 // A new file without a name, linked in under the temporary name once it
-// holds everything. -1 when the file system has no such files (the caller
-// then uses a named one), and errno is set.
+// holds everything, locked. -1 when that cannot be done; failed then tells
+// whether a named file would fare no better (the write failed, or another
+// save held the name too long), and otherwise errno says why.
 int writeUnnamed(const Folder& folder, const Target& target, const std::string& temp,
                  const std::string& bytes, bool& failed) {
     const int fd = ::openat(folder.fd(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
@@ -102,12 +122,12 @@ int writeUnnamed(const Folder& folder, const Target& target, const std::string& 
     // abandoned.
     failed = !writeAndFlush(fd, bytes, target) || ::flock(fd, LOCK_EX) != 0;
     const std::string self = "/proc/self/fd/" + std::to_string(fd);
-    for (int attempt = 0; !failed && attempt < MaxAttempts; ++attempt) {
+    for (int attempt = 1; !failed; ++attempt) {
         if (::linkat(AT_FDCWD, self.c_str(), folder.fd(), temp.c_str(), AT_SYMLINK_FOLLOW) == 0)
             return fd;
         if (errno != EEXIST)
-            break;
-        removeWhenAbandoned(folder, temp);
+            break; // no linking here (no /proc): the named way may still work
+        failed = attempt == MaxAttempts || !removeWhenAbandoned(folder, temp);
     }
     ::close(fd);
     return -1;
@@ -123,7 +143,8 @@ int writeNamed(const Folder& folder, const Target& target, const std::string& te
         if (fd < 0 && errno != EEXIST)
             return -1;
         if (fd < 0) {
-            removeWhenAbandoned(folder, temp);
+            if (!removeWhenAbandoned(folder, temp))
+                return -1;
             continue;
         }
         // Another save may have taken the new name for abandoned before the

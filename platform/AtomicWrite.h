@@ -15,8 +15,9 @@
 //   before any byte changes;
 // - the new file has no name while it is written where the file system
 //   allows it; otherwise, and for the moment between naming it and the
-//   rename, it is ".NAME.mxmtool-tmp", locked while in use, and a save
-//   that finds one nobody holds (left by a crash) removes it.
+//   rename, it is ".NAME.mxmtool-tmp", locked while in use; a save that
+//   finds one nobody holds (left by a crash) removes it, and one that finds
+//   it held waits a few seconds for that other save, then fails.
 // false, with the file unchanged, on any failure before the rename (or, in
 // place, before the first byte is written). A folder or a write-protected
 // file is never replaced. Safe to call from several threads at once.
