@@ -44,6 +44,15 @@ std::string getMaxwellPath(const Ref<FolderItem>& f);
 // Sounds the beep when something of another name stands there.
 bool MaxwellPathFileExists(const std::string& path, const std::string& name);
 
+// True when the stored path names the file itself (the same file on disk).
+// A name holding ":" has no stored form: its path names another file.
+bool MaxwellPathLeadsTo(const std::string& path, const Ref<FolderItem>& file);
+
+// True when the path begins as getMaxwellPath writes the path of a file on a
+// volume whose name extends the startup volume's: the rest of that name, then
+// "/" ("2/tex/a.ior" for HD2 beside HD).
+bool BeginsWithVolumeBesideStartup(const std::string& path);
+
 // The first file called name in the folder's tree (its own files before any
 // subfolder, subfolders depth first in entry order), then, when searchDefaults
 // is set, in each default search location in list order; nil when none.

@@ -13,6 +13,15 @@ std::string startupVolumeName() {
     return Volume(0)->Name();
 }
 
+// The item at the place a stored path names; nil when no such place exists.
+Ref<FolderItem> itemAt(const std::string& path) {
+    const int prefixLength = LenB(volumesPrefix);
+    const std::string localPath = StringEquals(LeftB(path, prefixLength), volumesPrefix)
+                                      ? RightB(path, LenB(path) - prefixLength)
+                                      : startupVolumeName() + path;
+    return GetFolderItem(ReplaceAllB(localPath, "/", ":"), 0);
+}
+
 } // namespace
 
 std::string getMaxwellPath(const Ref<FolderItem>& f) {
@@ -28,11 +37,7 @@ std::string getMaxwellPath(const Ref<FolderItem>& f) {
 }
 
 bool MaxwellPathFileExists(const std::string& path, const std::string& name) {
-    const int prefixLength = LenB(volumesPrefix);
-    const std::string localPath = StringEquals(LeftB(path, prefixLength), volumesPrefix)
-                                      ? RightB(path, LenB(path) - prefixLength)
-                                      : startupVolumeName() + path;
-    const Ref<FolderItem> item = GetFolderItem(ReplaceAllB(localPath, "/", ":"), 0);
+    const Ref<FolderItem> item = itemAt(path);
     if (!item || !item->Exists())
         return false;
     if (StringEquals(item->Name(), name) || StringEquals(item->DisplayName(), name))
@@ -40,6 +45,22 @@ bool MaxwellPathFileExists(const std::string& path, const std::string& name) {
     // Something else stands where the file should be; the caller searches for
     // the file by name, and the beep tells the user why.
     Beep();
+    return false;
+}
+
+bool MaxwellPathLeadsTo(const std::string& path, const Ref<FolderItem>& file) {
+    const Ref<FolderItem> item = itemAt(path);
+    return item && item->Exists() && file->Exists() && item->Identity() == file->Identity();
+}
+
+bool BeginsWithVolumeBesideStartup(const std::string& path) {
+    const size_t slash = path.find('/');
+    if (slash == 0 || slash == std::string::npos)
+        return false;
+    const std::string volumeName = startupVolumeName() + path.substr(0, slash);
+    for (int index = 1; index < VolumeCount(); ++index)
+        if (StringEquals(Volume(index)->Name(), volumeName))
+            return true;
     return false;
 }
 

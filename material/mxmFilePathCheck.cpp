@@ -7,12 +7,22 @@
 #include <algorithm>
 #include <cstddef>
 #include <optional>
+#include <vector>
 
 namespace {
 
 const std::string noPathLine = "Critical error - found no path!\r";
 
 // ---- Stored paths ------------------------------------------------------------
+
+// The stored form of the file found; none when that form would name another
+// file.
+std::optional<std::string> storedPathOf(const Ref<FolderItem>& found) {
+    std::string path = MaxwellHelper::getMaxwellPath(found);
+    if (!MaxwellHelper::MaxwellPathLeadsTo(path, found))
+        return std::nullopt;
+    return path;
+}
 
 std::string checkStoredPath(mxmFile& material, std::size_t index, int32_t& status) {
     const std::string path = material.mxmPaths[index].getString();
@@ -29,8 +39,10 @@ std::string checkStoredPath(mxmFile& material, std::size_t index, int32_t& statu
         // Raised before the rewrite: a failure while the new path is made
         // still leaves the severity telling that this path was missing.
         status = std::max(status, 1);
-        material.mxmPaths[index].setString(MaxwellHelper::getMaxwellPath(found));
-        return "[ " + name + " - Path changed, o.k. ] \r";
+        if (const std::optional<std::string> newPath = storedPathOf(found)) {
+            material.mxmPaths[index].setString(*newPath);
+            return "[ " + name + " - Path changed, o.k. ] \r";
+        }
     }
     if (index == 0) {
         status = std::max(status, 2);
@@ -87,31 +99,20 @@ unsigned byteAt(const std::string& bytes, std::size_t position) {
     return static_cast<unsigned char>(bytes[position]);
 }
 
-// Finds the length-prefixed string that ends exactly at the end of the block.
-// Nothing marks where it begins, so the search starts after the last zero
-// byte that can precede a prefix (the prefixed string usually follows a
-// number field) and takes the first candidate whose length fits. A block too
-// short to hold a prefix and an extension has none.
-std::optional<EmbeddedPath> fitEmbeddedPath(const std::string& block) {
-    const std::size_t length = block.size();
-    if (length < 4)
-        return std::nullopt;
-    std::size_t stop = length - 4;
-    while (stop > 0 && byteAt(block, stop) != 0)
-        --stop;
-    std::size_t position = stop + 1;
-    for (std::size_t candidate = stop + 1; position < length; ++candidate) {
-        position = candidate;
-        const unsigned first = byteAt(block, position++);
-        std::size_t pathLength = first;
-        if (first >= 0x40) {
-            const unsigned second = position < length ? byteAt(block, position++) : 0;
-            pathLength = (first - 0x40) * 256 + second;
-        }
-        if (position + pathLength == length)
-            return EmbeddedPath{candidate, block.substr(position)};
+// The string whose length prefix begins at the candidate, when it runs
+// exactly to the end of the block.
+std::optional<EmbeddedPath> fitAt(const std::string& block, std::size_t candidate) {
+    std::size_t position = candidate;
+    const unsigned first = byteAt(block, position++);
+    std::size_t pathLength = first;
+    if (first >= 0x40) {
+        if (position == block.size())
+            return std::nullopt;
+        pathLength = (first - 0x40) * 256 + byteAt(block, position++);
     }
-    return std::nullopt;
+    if (position + pathLength != block.size())
+        return std::nullopt;
+    return EmbeddedPath{candidate, block.substr(position)};
 }
 
 bool beginsLikeAbsolutePath(const std::string& path) {
@@ -122,37 +123,70 @@ bool beginsLikeAbsolutePath(const std::string& path) {
     return isLetter && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
 }
 
-// A length byte can fit by chance before the reference's own prefix or inside
-// its path; rewriting from there would throw away the bytes in between. So a
-// fitted path counts only when it looks like what the material stores: an
-// absolute path ("/...", a drive letter, or "\\" for a network share) without
-// control bytes, whose file name has a name before its extension.
+// Looks like what a material stores: no control bytes, and a beginning that
+// every stored form has: "/", the rest of the name of a volume beside the
+// startup volume ("2/"), a drive letter, or "\\" for a network share.
 bool isPlausiblePath(const std::string& path) {
     const bool hasControlByte = std::ranges::any_of(path, [](char c) {
         const auto byte = static_cast<unsigned char>(c);
         return byte < 0x20 || byte == 0x7F;
     });
-    if (hasControlByte || !beginsLikeAbsolutePath(path))
-        return false;
-    const std::string name = mxmFile::getFilenameFromPath(path);
-    const std::size_t dot = name.rfind('.');
-    return dot != std::string::npos && dot > 0;
+    return !hasControlByte &&
+           (beginsLikeAbsolutePath(path) || MaxwellHelper::BeginsWithVolumeBesideStartup(path));
+}
+
+// Finds the length-prefixed string that ends exactly at the end of the block.
+// Nothing marks where it begins. The candidates are the positions after the
+// last zero byte that can precede a prefix (the string usually follows a
+// number field), in order. A byte before the string's own prefix can fit by
+// chance, and a rewrite from there would drop the bytes in between; its path
+// then spans the real prefix. So a fit is passed over when a later candidate
+// fits with another plausible path. The fit right after the zero byte is the
+// usual case and is taken whatever its path looks like; one further on must
+// look like a path itself. A block too short to hold a prefix and an
+// extension has none.
+std::optional<EmbeddedPath> findReference(const std::string& block) {
+    if (block.size() < 4)
+        return std::nullopt;
+    std::size_t stop = block.size() - 4;
+    while (stop > 0 && byteAt(block, stop) != 0)
+        --stop;
+    std::vector<EmbeddedPath> fits;
+    for (std::size_t candidate = stop + 1; candidate < block.size(); ++candidate)
+        if (std::optional<EmbeddedPath> fit = fitAt(block, candidate))
+            fits.push_back(*fit);
+    for (auto fit = fits.begin(); fit != fits.end(); ++fit) {
+        // A two-byte prefix whose high part is 0 holds a one-byte prefix of
+        // the same path: that is no other path.
+        const bool passedOver = std::any_of(fit + 1, fits.end(), [&](const EmbeddedPath& later) {
+            return later.path.size() < fit->path.size() && isPlausiblePath(later.path);
+        });
+        if (passedOver)
+            continue;
+        // The first fit not passed over decides.
+        const bool afterZeroByte = fit->prefixStart == stop + 1 && byteAt(block, stop) == 0;
+        if (afterZeroByte || isPlausiblePath(fit->path))
+            return *fit;
+        return std::nullopt;
+    }
+    return std::nullopt;
 }
 
 } // namespace
 
 std::string mxmFile::findFileInBlock(std::string& block, bool forceLong) {
-    const std::optional<EmbeddedPath> reference = fitEmbeddedPath(block);
-    if (!reference || !isPlausiblePath(reference->path))
+    const std::optional<EmbeddedPath> reference = findReference(block);
+    if (!reference)
         return noPathLine;
     const std::string name = getFilenameFromPath(reference->path);
     if (MaxwellHelper::MaxwellPathFileExists(reference->path, name))
         return name + " was at the given location\r";
     const Ref<FolderItem> found = MaxwellHelper::findFile(name, mxmFileFolderItem->Parent(), true);
-    if (!found)
+    const std::optional<std::string> newPath = found ? storedPathOf(found) : std::nullopt;
+    if (!newPath)
         return "Critical error - file " + name + " could not be found!\r";
     block = block.substr(0, reference->prefixStart) +
-            MaxwellHelper::string2mxstring(MaxwellHelper::getMaxwellPath(found), forceLong);
+            MaxwellHelper::string2mxstring(*newPath, forceLong);
     return name + " was found at another location, and the path was changed\r";
 }
 

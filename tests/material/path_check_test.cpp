@@ -155,8 +155,9 @@ TEST_F(PathCheckTest, ReportAndSeverity) {
     // A single string is not examined, and clears the severity.
     EXPECT_EQ(check({"/old/c.jpg"}, {glass}, 2),
               Outcome("[ Material contains no file paths ]" + atPlace, 0));
-    // Strings under four bytes cannot be paths.
-    EXPECT_EQ(check({"abc", "", "x.j"}, {}, 1), Outcome("", 1));
+    // Strings under four bytes cannot be paths; four bytes can.
+    EXPECT_EQ(check({"abc", "x.jp", "", "x.j"}, {}, 1),
+              Outcome("[ x.jp - not found, critical ] \r", 3));
     EXPECT_EQ(check({}, {}, 1), Outcome("", 1));
 }
 
@@ -182,26 +183,61 @@ TEST_F(PathCheckTest, BothReferenceKindsInOneBlockAreRelocatedInTurn) {
                   "/Volumes/Data/tex/glass9.r2 more.ior");
 }
 
-TEST_F(PathCheckTest, BlocksWithoutAPlausiblePathStayAsTheyAre) {
-    // A chance fit: 0x32 before the reference's own prefix 0x2F would drop "kv".
-    const std::string chanceFit =
-        std::string("\0\x32kv\x2F", 5) + "/Users/x/" + std::string(28, 'm') + "/glass.ior";
-    const std::pair<std::string, std::string> cases[] = {
-        {glass, atPlace},
-        {std::string("\1\0\x40\x12", 4) + glass.substr(3), atPlace},
+TEST_F(PathCheckTest, EmbeddedReferenceIsTakenByItsOwnPrefixNeverByAChanceFit) {
+    volumes.makeFile("HD", "mat/glass2.ior");
+    volumes.makeFile("HD2", "tex/glass.ior");
+    volumes.makeFile("HD2", "tex/sky.r2");
+    defaults.push_back(volumes.item("HD2", "tex"));
+    const std::string movedTo = "was found at another location, and the path was changed\r";
+    const std::string dataGlass = "\x1B/Volumes/Data/tex/glass.ior";
+    // 0x2B, and 0x32 before "kv", fit by chance before the real prefix.
+    const std::string path40 = "/Users/y/" + std::string(21, 'q') + "/glass.ior";
+    const std::string path47 = "/Users/x/" + std::string(28, 'm') + "/glass.ior";
+    const std::tuple<std::string, bool, std::string, std::string> cases[] = {
+        {glass, false, atPlace, glass},
+        {std::string("\1\0\x40\x12", 4) + glass.substr(3), false, atPlace, ""},
         // Without a zero byte the scan starts at the second byte.
-        {"\7\x12" + glass.substr(3), atPlace},
-        {glass.substr(2), noPath},
-        {std::string("\1\0\x11", 3) + "/Users/x/lost.ior",
-         "Critical error - file lost.ior could not be found!\r"},
-        {".r2", noPath},
-        {chanceFit, noPath}};
+        {"\7\x12" + glass.substr(3), false, atPlace, ""},
+        {glass.substr(2), false, noPath, ""},
+        {std::string("\1\0\x11", 3) + "/Users/x/lost.ior", false,
+         "Critical error - file lost.ior could not be found!\r", ""},
+        {".r2", true, noPath, ""},
+        // The forms the check writes for a volume beside the startup volume.
+        {std::string("\1\0\x0F", 3) + "2/tex/glass.ior", false, atPlace, ""},
+        {"\x40\x0C"
+         "2/tex/sky.r2",
+         true, "sky.r2 was at the given location\r", ""},
+        {std::string("\1\0\x40\x0B", 4) + "/old/sky.r2", true, "sky.r2 " + movedTo,
+         std::string("\1\0\x40\x0C", 4) + "2/tex/sky.r2"},
+        // Right after the zero byte a bare name is taken; further on it is not.
+        {std::string("\1\0\x0A", 3) + "glass2.ior", false, "glass2.ior " + movedTo,
+         std::string("\1\0\x0F", 3) + "/mat/glass2.ior"},
+        {std::string("\0\1\2\x0A", 4) + "glass2.ior", false, noPath, ""},
+        {std::string("\0\x2B/q\x28", 5) + path40, false, "glass.ior " + movedTo,
+         std::string("\0\x2B/q", 4) + dataGlass},
+        {std::string("\0\x32kv\x2F", 5) + path47, false, "glass.ior " + movedTo,
+         std::string("\0\x32kv", 4) + dataGlass}};
     mxmFile m = readMaterial("", volumes.pathOf("HD", "mat/wood.mxm"));
-    for (const auto& [block, line] : cases) {
+    for (const auto& [block, forceLong, line, after] : cases) {
         std::string left = block;
-        EXPECT_EQ(m.findFileInBlock(left, false), line) << block;
-        EXPECT_EQ(left, block);
+        EXPECT_EQ(m.findFileInBlock(left, forceLong), line) << block;
+        EXPECT_EQ(left, after.empty() ? block : after) << block;
     }
+}
+
+TEST_F(PathCheckTest, FoundFileWhosePathNamesAnotherFileCountsAsNotFound) {
+    volumes.makeFile("HD", "mat/tex/co:lon.jpg");
+    volumes.makeFile("HD", "mat/tex/co:lon.ior");
+    volumes.makeFile("HD", "mat/tex/caf\xE9.jpg");
+    const std::string block = std::string("\1\0\x0F", 3) + "/old/co:lon.ior";
+    EXPECT_EQ(check({"/old/caf\xE9.jpg", "/old/co:lon.jpg"}, {"", block}),
+              Outcome("[ caf\xE9.jpg - Path changed, o.k. ] \r"
+                      "[ co:lon.jpg - not found, critical ] \r"
+                      "Critical error - file co:lon.ior could not be found!\r",
+                      3));
+    EXPECT_EQ(checked->mxmPaths[0].getString(), "/mat/tex/caf\xE9.jpg");
+    EXPECT_EQ(checked->mxmPaths[1].getString(), "/old/co:lon.jpg");
+    EXPECT_EQ(checked->mxmParameter[1], block);
 }
 
 TEST_F(PathCheckTest, FailureKeepsEarlierChangesAndDropsTheReport) {
