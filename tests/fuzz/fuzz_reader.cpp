@@ -1,25 +1,29 @@
 // Feeds arbitrary bytes to the material reader, then builds the file the
-// writer would store from what was read and reads that back.
+// writer would store from what was read and reads that back. What reads as a
+// material is then checked twice over a small fixed tree of files, links and
+// a FIFO (FuzzTree): the second check must accept every path the first one
+// wrote.
 #include "BinaryStream.h"
 #include "Exceptions.h"
 #include "FolderItem.h"
+#include "FuzzTree.h"
 #include "Picture.h"
+#include "Services.h"
 #include "Text.h"
 #include "mxmFile.h"
 
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
-// The material's file: a name in the temporary folder; nothing is written
+// The material's file, in the tree's material folder; nothing is written
 // there, the writer's bytes are built in memory.
 const Ref<FolderItem>& materialFile() {
-    static const Ref<FolderItem> file =
-        makeRef<FolderItem>((std::filesystem::temp_directory_path() / "fuzz.mxm").string());
-    return file;
+    return FuzzTree::instance().materialFile();
 }
 
 void require(bool holds) {
@@ -36,6 +40,15 @@ void checkMaterial(const mxmFile& material, const BinaryStream& stream) {
     require(material.PreviewPict->Width() == 200 && material.PreviewPict->Height() == 200);
 }
 
+using Records = std::vector<std::pair<std::string, std::string>>;
+
+Records recordsOf(const mxmFile& material) {
+    Records records;
+    for (size_t i = 0; i < material.mxmPaths.size(); ++i)
+        records.emplace_back(material.mxmPaths[i].getString(), material.mxmParameter[i]);
+    return records;
+}
+
 mxmFile readAndCheck(const std::string& bytes) {
     Ref<BinaryStream> stream = makeRef<BinaryStream>(bytes);
     mxmFile material(stream, materialFile());
@@ -46,7 +59,30 @@ mxmFile readAndCheck(const std::string& bytes) {
     return material;
 }
 
+// A check over the fixed tree never fails, and what it rewrites is written
+// and read back as it stands (where the type marker is whole, see below). A
+// second check finds every path the first one wrote at its place.
+void checkPaths(mxmFile& material) {
+    int32_t status = 0;
+    material.ResetPaths(status);
+    require(status >= 0 && status <= 3);
+    if (material.mxm1TypeMarker.size() == 7)
+        require(recordsOf(readAndCheck(material.fileBytes())) == recordsOf(material));
+    int32_t again = 0;
+    const std::string report = material.ResetPaths(again);
+    require(again == (status == 1 ? 0 : status));
+    require(report.find("Path changed") == std::string::npos);
+    require(report.find("was found at another location") == std::string::npos);
+}
+
 } // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    // Beeps are expected; a message box would mean the check failed.
+    serviceHooks() = {[](const std::string&) { std::abort(); }, [] {}};
+    FuzzTree::instance();
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {
@@ -63,6 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             if (material.mxm5Mittelmarker.size() == 25)
                 require(again.mxm5Mittelmarker == material.mxm5Mittelmarker);
         }
+        checkPaths(material);
     } catch (const DamagedFileException&) {
         // A preview too large to be a picture: refused with a message.
     }
