@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Shared helpers of the material file format, one section per concern.
 namespace MaxwellHelper {
@@ -48,10 +49,10 @@ bool MaxwellPathFileExists(const std::string& path, const std::string& name);
 // A name holding ":" has no stored form: its path names another file.
 bool MaxwellPathLeadsTo(const std::string& path, const Ref<FolderItem>& file);
 
-// True when the path begins as getMaxwellPath writes the path of a file on a
-// volume whose name extends the startup volume's: the rest of that name, then
-// "/" ("2/tex/a.ior" for HD2 beside HD).
-bool BeginsWithVolumeBesideStartup(const std::string& path);
+// How getMaxwellPath begins the paths of files on volumes whose names extend
+// the startup volume's: the rest of each such name, then "/" ("2/" for HD2
+// beside HD).
+std::vector<std::string> VolumePrefixesBesideStartup();
 
 // The first file called name in the folder's tree (its own files before any
 // subfolder, subfolders depth first in entry order), then, when searchDefaults

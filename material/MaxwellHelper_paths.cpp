@@ -53,15 +53,15 @@ bool MaxwellPathLeadsTo(const std::string& path, const Ref<FolderItem>& file) {
     return item && item->Exists() && file->Exists() && item->Identity() == file->Identity();
 }
 
-bool BeginsWithVolumeBesideStartup(const std::string& path) {
-    const size_t slash = path.find('/');
-    if (slash == 0 || slash == std::string::npos)
-        return false;
-    const std::string volumeName = startupVolumeName() + path.substr(0, slash);
-    for (int index = 1; index < VolumeCount(); ++index)
-        if (StringEquals(Volume(index)->Name(), volumeName))
-            return true;
-    return false;
+std::vector<std::string> VolumePrefixesBesideStartup() {
+    const std::string startup = startupVolumeName();
+    std::vector<std::string> prefixes;
+    for (int index = 1; index < VolumeCount(); ++index) {
+        const std::string name = Volume(index)->Name();
+        if (LenB(name) > LenB(startup) && StringEquals(LeftB(name, LenB(startup)), startup))
+            prefixes.push_back(RightB(name, LenB(name) - LenB(startup)) + "/");
+    }
+    return prefixes;
 }
 
 } // namespace MaxwellHelper

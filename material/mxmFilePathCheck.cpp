@@ -3,10 +3,12 @@
 #include "MaxwellHelper.h"
 #include "SearchCache.h"
 #include "Services.h"
+#include "Text.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -92,11 +94,15 @@ std::string checkEmbeddedReferences(mxmFile& material) {
 
 struct EmbeddedPath {
     std::size_t prefixStart;
-    std::string path;
+    std::size_t pathStart;
 };
 
 unsigned byteAt(const std::string& bytes, std::size_t position) {
     return static_cast<unsigned char>(bytes[position]);
+}
+
+bool isControlByte(unsigned byte) {
+    return byte < 0x20 || byte == 0x7F;
 }
 
 // The string whose length prefix begins at the candidate, when it runs
@@ -112,28 +118,45 @@ std::optional<EmbeddedPath> fitAt(const std::string& block, std::size_t candidat
     }
     if (position + pathLength != block.size())
         return std::nullopt;
-    return EmbeddedPath{candidate, block.substr(position)};
+    return EmbeddedPath{candidate, position};
 }
 
-bool beginsLikeAbsolutePath(const std::string& path) {
-    if (path.starts_with('/') || path.starts_with("\\\\"))
-        return true;
-    const char drive = path.size() >= 3 ? path[0] : '\0';
-    const bool isLetter = (drive >= 'A' && drive <= 'Z') || (drive >= 'a' && drive <= 'z');
-    return isLetter && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
-}
+// Tells which paths ending at the end of one block look like what a material
+// stores: no control byte, and a beginning that every stored form has: "/",
+// the rest of the name of a volume beside the startup volume ("2/" for HD2
+// beside HD), a drive letter, or "\\" for a network share. Each question
+// costs the same however long the path, so a block in which many
+// candidates fit is judged at once.
+class PlausiblePaths {
+  public:
+    explicit PlausiblePaths(const std::string& block)
+        : block_(block), volumePrefixes_(MaxwellHelper::VolumePrefixesBesideStartup()) {
+        for (std::size_t position = block.size(); position > 0 && controlFree_ == 0; --position)
+            if (isControlByte(byteAt(block, position - 1)))
+                controlFree_ = position;
+    }
 
-// Looks like what a material stores: no control bytes, and a beginning that
-// every stored form has: "/", the rest of the name of a volume beside the
-// startup volume ("2/"), a drive letter, or "\\" for a network share.
-bool isPlausiblePath(const std::string& path) {
-    const bool hasControlByte = std::ranges::any_of(path, [](char c) {
-        const auto byte = static_cast<unsigned char>(c);
-        return byte < 0x20 || byte == 0x7F;
-    });
-    return !hasControlByte &&
-           (beginsLikeAbsolutePath(path) || MaxwellHelper::BeginsWithVolumeBesideStartup(path));
-}
+    bool startingAt(std::size_t pathStart) const {
+        if (pathStart < controlFree_)
+            return false;
+        const std::string_view path = std::string_view(block_).substr(pathStart);
+        return path.starts_with('/') || path.starts_with("\\\\") || beginsWithDrive(path) ||
+               std::ranges::any_of(volumePrefixes_, [&](const std::string& prefix) {
+                   return StringEquals(std::string(path.substr(0, prefix.size())), prefix);
+               });
+    }
+
+  private:
+    static bool beginsWithDrive(std::string_view path) {
+        const char drive = path.size() >= 3 ? path[0] : '\0';
+        const bool isLetter = (drive >= 'A' && drive <= 'Z') || (drive >= 'a' && drive <= 'z');
+        return isLetter && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+    }
+
+    const std::string& block_;
+    const std::vector<std::string> volumePrefixes_;
+    std::size_t controlFree_ = 0; // no control byte from here to the end
+};
 
 // Finds the length-prefixed string that ends exactly at the end of the block.
 // Nothing marks where it begins. The candidates are the positions after the
@@ -141,10 +164,11 @@ bool isPlausiblePath(const std::string& path) {
 // number field), in order. A byte before the string's own prefix can fit by
 // chance, and a rewrite from there would drop the bytes in between; its path
 // then spans the real prefix. So a fit is passed over when a later candidate
-// fits with another plausible path. The fit right after the zero byte is the
-// usual case and is taken whatever its path looks like; one further on must
-// look like a path itself. A block too short to hold a prefix and an
-// extension has none.
+// fits with a shorter plausible path: the fit taken is the first one whose
+// path is the last plausible one (a two-byte prefix whose high part is 0
+// holds a one-byte prefix of the same path). Without any plausible path, the
+// fit right after the zero byte, the usual case, is taken whatever its path
+// looks like. A block too short to hold a prefix and an extension has none.
 std::optional<EmbeddedPath> findReference(const std::string& block) {
     if (block.size() < 4)
         return std::nullopt;
@@ -155,20 +179,18 @@ std::optional<EmbeddedPath> findReference(const std::string& block) {
     for (std::size_t candidate = stop + 1; candidate < block.size(); ++candidate)
         if (std::optional<EmbeddedPath> fit = fitAt(block, candidate))
             fits.push_back(*fit);
-    for (auto fit = fits.begin(); fit != fits.end(); ++fit) {
-        // A two-byte prefix whose high part is 0 holds a one-byte prefix of
-        // the same path: that is no other path.
-        const bool passedOver = std::any_of(fit + 1, fits.end(), [&](const EmbeddedPath& later) {
-            return later.path.size() < fit->path.size() && isPlausiblePath(later.path);
-        });
-        if (passedOver)
-            continue;
-        // The first fit not passed over decides.
-        const bool afterZeroByte = fit->prefixStart == stop + 1 && byteAt(block, stop) == 0;
-        if (afterZeroByte || isPlausiblePath(fit->path))
-            return *fit;
+    if (fits.empty())
         return std::nullopt;
-    }
+    const PlausiblePaths plausible(block);
+    const auto last =
+        std::ranges::find_if(fits.rbegin(), fits.rend(), [&](const EmbeddedPath& fit) {
+            return plausible.startingAt(fit.pathStart);
+        });
+    if (last != fits.rend())
+        return *std::ranges::find(fits, last->pathStart, &EmbeddedPath::pathStart);
+    const bool afterZeroByte = byteAt(block, stop) == 0;
+    if (afterZeroByte && fits.front().prefixStart == stop + 1)
+        return fits.front();
     return std::nullopt;
 }
 
@@ -178,8 +200,9 @@ std::string mxmFile::findFileInBlock(std::string& block, bool forceLong) {
     const std::optional<EmbeddedPath> reference = findReference(block);
     if (!reference)
         return noPathLine;
-    const std::string name = getFilenameFromPath(reference->path);
-    if (MaxwellHelper::MaxwellPathFileExists(reference->path, name))
+    const std::string path = block.substr(reference->pathStart);
+    const std::string name = getFilenameFromPath(path);
+    if (MaxwellHelper::MaxwellPathFileExists(path, name))
         return name + " was at the given location\r";
     const Ref<FolderItem> found = MaxwellHelper::findFile(name, mxmFileFolderItem->Parent(), true);
     const std::optional<std::string> newPath = found ? storedPathOf(found) : std::nullopt;

@@ -230,6 +230,26 @@ TEST_F(PathCheckTest, EmbeddedReferenceIsTakenByItsOwnPrefixNeverByAChanceFit) {
     }
 }
 
+TEST_F(PathCheckTest, BlockWhereThousandsOfCandidatesFitIsJudgedAtOnce) {
+    // Every fourth byte begins a two-byte prefix that fits, its path
+    // beginning with "/"; a control byte near the end spoils every path.
+    std::string block(40000, 'a');
+    for (std::size_t at = 1; at + 8 <= block.size(); at += 4) {
+        const std::size_t length = block.size() - at - 2;
+        if (length % 256 != 0) // a zero byte would end the scan there
+            block.replace(at, 3, {char(0x40 + length / 256), char(length % 256), '/'});
+    }
+    block.replace(block.size() - 5, 5, "\1.ior");
+    mxmFile m = readMaterial("", volumes.pathOf("HD", "mat/wood.mxm"));
+    std::string left = block;
+    EXPECT_EQ(m.findFileInBlock(left, false), noPath);
+    EXPECT_EQ(left, block);
+    // Without the control byte the last of them is the reference.
+    left = block.replace(block.size() - 5, 1, "b");
+    EXPECT_EQ(m.findFileInBlock(left, false),
+              "Critical error - file aaab.ior could not be found!\r");
+}
+
 TEST_F(PathCheckTest, FoundFileWhosePathNamesAnotherFileCountsAsNotFound) {
     volumes.makeFile("HD", "mat/tex/co:lon.jpg");
     volumes.makeFile("HD", "mat/tex/co:lon.ior");
