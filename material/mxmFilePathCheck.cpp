@@ -15,8 +15,6 @@ namespace {
 
 const std::string noPathLine = "Critical error - found no path!\r";
 
-// ---- Stored paths ------------------------------------------------------------
-
 // The stored form of the file found; none when that form would name another
 // file.
 std::optional<std::string> storedPathOf(const Ref<FolderItem>& found) {
@@ -25,6 +23,8 @@ std::optional<std::string> storedPathOf(const Ref<FolderItem>& found) {
         return std::nullopt;
     return path;
 }
+
+// ---- Stored paths ------------------------------------------------------------
 
 std::string checkStoredPath(mxmFile& material, std::size_t index, int32_t& status) {
     const std::string path = material.mxmPaths[index].getString();
