@@ -66,9 +66,11 @@ std::vector<std::string> storedPathsOf(const mxmFile& material) {
 }
 
 // A reference that a relocation wrote into a block is found at its place by
-// the next look at the same bytes.
+// the next look at the same bytes, under the name searched for (as names
+// compare: the file found may differ in letter case).
 void checkRelocations(mxmFile& material) {
     const std::string moved = " was found at another location, and the path was changed\r";
+    const std::string atPlace = " was at the given location\r";
     for (const std::string& block : material.mxmParameter)
         for (const auto& [extension, forceLong] :
              {std::pair<std::string, bool>{".ior", false}, {".r2", true}}) {
@@ -77,10 +79,12 @@ void checkRelocations(mxmFile& material) {
                 continue;
             std::string head = block.substr(0, at + extension.size());
             const std::string line = material.findFileInBlock(head, forceLong);
-            if (line.ends_with(moved))
-                require(material.findFileInBlock(head, forceLong) ==
-                        line.substr(0, line.size() - moved.size()) +
-                            " was at the given location\r");
+            if (!line.ends_with(moved))
+                continue;
+            const std::string next = material.findFileInBlock(head, forceLong);
+            require(next.ends_with(atPlace) &&
+                    StringEquals(next.substr(0, next.size() - atPlace.size()),
+                                 line.substr(0, line.size() - moved.size())));
         }
 }
 
