@@ -1,7 +1,5 @@
 #include "FolderIndex.h"
 
-#include <algorithm>
-
 namespace {
 
 // Equal for two names exactly when StringEquals holds for them: it ignores
@@ -32,6 +30,7 @@ Ref<FolderItem> FolderIndex::find(const std::string& name) {
 }
 
 void FolderIndex::enter(const Ref<FolderItem>& folder, const FolderListings::Listing& listing) {
+    entered_.insert(listing.identity);
     folders_.push_back(folder);
     const std::size_t number = folders_.size() - 1;
     for (const std::string& file : listing.files)
@@ -51,15 +50,10 @@ bool FolderIndex::enterNextFolder() {
         const std::string& name = step.listing->subfolders[step.nextSubfolder++];
         const Ref<FolderItem> subfolder = folders_[step.folder]->Child(name);
         const FolderListings::Listing& listing = listings_.of(*subfolder);
-        if (!onWalkPath(listing.identity)) {
+        if (!entered_.contains(listing.identity)) {
             enter(subfolder, listing);
             return true;
         }
     }
     return false;
-}
-
-bool FolderIndex::onWalkPath(const FolderListings::Identity& identity) const {
-    return std::ranges::any_of(
-        walkPath_, [&identity](const Step& step) { return step.listing->identity == identity; });
 }

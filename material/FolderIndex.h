@@ -5,6 +5,7 @@
 #include "Ref.h"
 
 #include <cstddef>
+#include <set>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -12,10 +13,13 @@
 // The files of one search root's tree by name, in the order of the plain
 // walk: the root's own files, then each subfolder's tree, depth first in
 // entry order, each folder's own files before its subfolders. Links to
-// folders are followed, but a folder that is already on the way down from
-// the root is not entered again, so a link back into the tree cannot make
-// the walk endless. The walk goes only as far as the lookups need: a file
-// near the root costs no more than the plain walk would.
+// folders are followed, but a folder (by its identity on disk) is entered at
+// most once per root: a link back into the tree cannot make the walk endless,
+// and folders reached along many link paths are not walked once per path.
+// Skipping them changes no result: when the plain walk comes back to a
+// folder, everything it can reach from there has already been met. The walk
+// goes only as far as the lookups need: a file near the root costs no more
+// than the plain walk would.
 class FolderIndex {
   public:
     FolderIndex(const Ref<FolderItem>& root, FolderListings& listings);
@@ -39,12 +43,14 @@ class FolderIndex {
 
     void enter(const Ref<FolderItem>& folder, const FolderListings::Listing& listing);
     bool enterNextFolder();
-    bool onWalkPath(const FolderListings::Identity& identity) const;
 
     FolderListings& listings_;
     // Every folder entered, in walk order.
     std::vector<Ref<FolderItem>> folders_;
     std::vector<Step> walkPath_;
+    // Per root, not per cache: another root's index may not have walked as
+    // far yet, so a folder it entered is no proof that this walk met its files.
+    std::set<FolderListings::Identity> entered_;
     // By name with ASCII letters in lower case; the first file met wins.
     std::unordered_map<std::string, Place> firstFiles_;
 };

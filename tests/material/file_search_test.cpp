@@ -1,0 +1,120 @@
+#include "MaxwellHelper.h"
+#include "SearchCache.h"
+#include "TempFolder.h"
+#include "Text.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <random>
+
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string pathOf(const Ref<FolderItem>& file) {
+    return file ? file->NativePath() : "";
+}
+
+// The search as it was first written: every entry asked on its own, every
+// link path walked again, only a folder already on the way down skipped.
+// The cached search must find exactly what this finds.
+Ref<FolderItem> plainWalk(const std::string& name, const Ref<FolderItem>& folder,
+                          std::vector<std::pair<uint64_t, uint64_t>> walkPath = {}) {
+    walkPath.push_back(folder->Identity());
+    for (int index = 1, count = folder->Count(); index <= count; ++index)
+        if (Ref<FolderItem> entry = folder->Item(index); !entry->Directory() && entry->Exists())
+            if (StringEquals(entry->Name(), name))
+                return entry;
+    for (int index = 1, count = folder->Count(); index <= count; ++index)
+        if (Ref<FolderItem> entry = folder->Item(index); entry->Directory())
+            if (std::ranges::find(walkPath, entry->Identity()) == walkPath.end())
+                if (Ref<FolderItem> found = plainWalk(name, entry, walkPath))
+                    return found;
+    return nullptr;
+}
+
+void link(const std::string& target, const std::string& at) {
+    ASSERT_EQ(::symlink(target.c_str(), at.c_str()), 0) << at;
+}
+
+// Folders L0 .. Ldepth, each but the last with two links "l" and "r" to the
+// next: 2^depth link paths lead to the last folder.
+void makeLinkLadder(const TempFolder& temp, int depth) {
+    for (int i = 0; i <= depth; ++i)
+        temp.makeFolder("L" + std::to_string(i));
+    for (int i = 0; i < depth; ++i)
+        for (const char* side : {"/l", "/r"})
+            link("../L" + std::to_string(i + 1), temp.pathOf("L" + std::to_string(i) + side));
+}
+
+const std::vector<std::string> names{"a.ior",        "A.IOR",        ".b.png", "B.png",
+                                     "\xC3\xA4.ior", "\xC3\x84.ior", "c",      "C"};
+
+// A random tree: folders (hidden ones, some named like a file), files whose
+// names differ in letter case (ASCII or not), links to folders that may lead
+// back up or sideways, to files, to nothing; and a small link ladder, whose
+// folders are reached along many paths.
+std::vector<std::string> makeRandomTree(const TempFolder& temp, std::mt19937& random) {
+    const auto pick = [&](const auto& from) { return from[random() % from.size()]; };
+    makeLinkLadder(temp, 4);
+    std::vector<std::string> folders{temp.path(), temp.pathOf("L0"), temp.pathOf("L4")};
+    std::vector<std::string> files{temp.pathOf("gone")};
+    for (int i = 0; i < 80; ++i) {
+        const std::string at = pick(folders) + "/" + pick(names);
+        if (fs::exists(fs::symlink_status(at)))
+            continue;
+        if (i < 20) {
+            fs::create_directory(at);
+            folders.push_back(at);
+        } else if (i < 66) {
+            temp.makeFile(at.substr(temp.path().size() + 1));
+        } else {
+            link(pick(i < 76 ? folders : files), at);
+        }
+    }
+    return folders;
+}
+
+TEST(FileSearch, FindsWhatThePlainWalkFindsWhateverTheOrderOfLookups) {
+    int matches = 0;
+    for (unsigned seed = 0; seed < 30; ++seed) {
+        TempFolder temp;
+        std::mt19937 random(seed);
+        const std::vector<std::string> folders = makeRandomTree(temp, random);
+        // One scope for every lookup, from several roots in turn: a root's
+        // lazy walk must not be cut short by what another root has walked.
+        const SearchCache::Scope scope;
+        for (int lookup = 0; lookup < 40; ++lookup) {
+            const auto root = makeRef<FolderItem>(folders[random() % folders.size()]);
+            const std::string name = names[random() % names.size()];
+            const std::string expected = pathOf(plainWalk(name, root));
+            ASSERT_EQ(pathOf(scope.cache().find(name, root)), expected)
+                << "seed " << seed << " root " << root->NativePath() << " name " << name;
+            matches += expected.empty() ? 0 : 1;
+        }
+    }
+    // The trees are rich enough that most lookups find something.
+    EXPECT_GT(matches, 30 * 20);
+}
+
+TEST(FileSearch, EntersAFolderReachedAlongManyLinkPathsOnce) {
+    TempFolder temp;
+    makeLinkLadder(temp, 20);
+    temp.makeFile("L20/deep.ior");
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_FALSE(MaxwellHelper::findFile("nowhere.ior", temp.item("L0"), false));
+    // Found along the first link path in entry order, as the plain walk finds it.
+    std::string firstPath = "L0";
+    for (int i = 0; i < 20; ++i)
+        firstPath += "/l";
+    EXPECT_EQ(pathOf(MaxwellHelper::findFile("deep.ior", temp.item("L0"), false)),
+              temp.pathOf(firstPath + "/deep.ior"));
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(500));
+}
+
+} // namespace
