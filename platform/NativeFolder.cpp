@@ -1,5 +1,7 @@
 #include "NativeFolder.h"
 
+#include "KernelFileSystems.h"
+
 #include <algorithm>
 #include <cstring>
 #include <optional>
@@ -16,11 +18,17 @@ bool isDotEntry(const dirent& entry) {
     return std::strcmp(entry.d_name, ".") == 0 || std::strcmp(entry.d_name, "..") == 0;
 }
 
-// Calls visit(entry, folderFd) for each entry but "." and "..".
+// Calls visit(entry, folderFd) for each entry but "." and "..". A folder on
+// one of the kernel's pseudo file systems has none.
 template <class Visit> void eachEntry(const std::string& nativePath, Visit visit) {
-    DIR* folder = ::opendir(nativePath.c_str());
-    if (!folder)
+    const int fd = ::open(nativePath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
         return;
+    DIR* folder = KernelFileSystems::holds(fd) ? nullptr : ::fdopendir(fd);
+    if (!folder) {
+        ::close(fd);
+        return;
+    }
     const int folderFd = ::dirfd(folder);
     while (const dirent* entry = ::readdir(folder))
         if (!isDotEntry(*entry))

@@ -16,7 +16,8 @@ struct Entry {
 };
 
 // The names in the folder, sorted bytewise, without "." and ".."; empty when
-// the folder cannot be read.
+// the folder cannot be read or lies on one of the kernel's pseudo file
+// systems (see KernelFileSystems).
 std::vector<std::string> entries(const std::string& nativePath);
 
 // The same entries with what each one is, sorted bytewise by name.

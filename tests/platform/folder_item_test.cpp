@@ -1,20 +1,23 @@
 #include "FolderItem.h"
 #include "Locked.h"
+#include "TempFolder.h"
 #include "TestVolumes.h"
+#include "Text.h"
 #include "Volumes.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <future>
+#include <sstream>
 #include <thread>
 
 #include <grp.h>
 #include <pwd.h>
 #include <sys/file.h>
 #include <sys/inotify.h>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -289,4 +292,51 @@ TEST(WriteAtomically, SavesFromSeveralThreadsAtOnce) {
         EXPECT_EQ(bytes.size(), 1000u);
         EXPECT_EQ(bytes.find_first_not_of(bytes[0]), std::string::npos) << name;
     }
+}
+
+namespace {
+
+// The type of the file system mounted exactly at the path, from the mount
+// table; empty when nothing is mounted there.
+std::string mountedType(const std::string& path) {
+    std::ifstream table("/proc/self/mountinfo");
+    std::string type;
+    for (std::string line; std::getline(table, line);) {
+        std::istringstream fields(line);
+        std::string id, parent, device, root, mountPoint;
+        fields >> id >> parent >> device >> root >> mountPoint;
+        if (mountPoint == path)
+            std::istringstream(line.substr(line.find(" - ") + 3)) >> type;
+    }
+    return type;
+}
+
+} // namespace
+
+// Walking /proc or /sys takes minutes; a link to them from a searched tree
+// must cost nothing. A tmpfs is an ordinary place for files.
+TEST(FolderEntries, KernelFileSystemsListAsEmptyAndTmpfsAsItIs) {
+    TempFolder temp;
+    std::vector<std::string> kernel{"/proc", "/sys", "/sys/kernel"};
+    if (mountedType("/dev") == "devtmpfs")
+        kernel.push_back("/dev");
+    for (const std::string& path : kernel) {
+        SCOPED_TRACE(path);
+        const std::string link = temp.pathOf("to" + ReplaceAllB(path, "/", "-"));
+        fs::create_directory_symlink(path, link);
+        ASSERT_TRUE(fs::exists(path));
+        for (const auto& folder : {makeRef<FolderItem>(path), makeRef<FolderItem>(link)}) {
+            EXPECT_TRUE(folder->Directory());
+            EXPECT_EQ(folder->Count(), 0);
+            EXPECT_TRUE(folder->Entries().empty());
+        }
+    }
+    if (mountedType("/dev/shm") != "tmpfs")
+        GTEST_SKIP() << "no tmpfs at /dev/shm";
+    const fs::path onTmpfs = fs::path("/dev/shm") / fs::path(temp.path()).filename();
+    fs::create_directory(onTmpfs);
+    std::ofstream(onTmpfs / "a.ior") << "a";
+    EXPECT_EQ(makeRef<FolderItem>(onTmpfs.string())->Count(), 1);
+    EXPECT_EQ(makeRef<FolderItem>(onTmpfs.string())->Entries().size(), 1u);
+    fs::remove_all(onTmpfs);
 }
