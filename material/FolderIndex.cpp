@@ -1,17 +1,6 @@
 #include "FolderIndex.h"
 
-namespace {
-
-// Equal for two names exactly when StringEquals holds for them: it ignores
-// the case of ASCII letters and of nothing else.
-std::string caseFolded(std::string name) {
-    for (char& c : name)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return name;
-}
-
-} // namespace
+#include <algorithm>
 
 FolderIndex::FolderIndex(const Ref<FolderItem>& root, FolderListings& listings)
     : listings_(listings) {
@@ -19,23 +8,23 @@ FolderIndex::FolderIndex(const Ref<FolderItem>& root, FolderListings& listings)
 }
 
 Ref<FolderItem> FolderIndex::find(const std::string& name) {
-    const std::string key = caseFolded(name);
-    auto found = firstFiles_.find(key);
-    while (found == firstFiles_.end() && enterNextFolder())
-        found = firstFiles_.find(key);
-    if (found == firstFiles_.end())
+    const auto nameOf = [this](uint32_t number) { return fileName(number); };
+    int64_t found = firstFiles_.find(name, nameOf);
+    while (found < 0 && enterNextFolder())
+        found = firstFiles_.find(name, nameOf);
+    if (found < 0)
         return nullptr;
-    const Place& place = found->second;
-    return folders_[place.folder]->Child(*place.name);
+    const auto number = static_cast<uint32_t>(found);
+    return folderOfFile(number).item->Child(std::string(fileName(number)));
 }
 
 void FolderIndex::enter(const Ref<FolderItem>& folder, const FolderListings::Listing& listing) {
     entered_.insert(listing.identity);
-    folders_.push_back(folder);
-    const std::size_t number = folders_.size() - 1;
-    for (const std::string& file : listing.files)
-        firstFiles_.try_emplace(caseFolded(file), Place{number, &file});
-    walkPath_.push_back({number, &listing, 0});
+    folders_.push_back({folder, &listing, fileCount_});
+    const auto nameOf = [this](uint32_t number) { return fileName(number); };
+    for (const uint32_t file : listing.entries.files)
+        firstFiles_.add(listing.entries.name(file), fileCount_++, nameOf);
+    walkPath_.push_back({folders_.size() - 1, 0});
 }
 
 // The next folder in walk order, once the folders before it have been
@@ -43,12 +32,14 @@ void FolderIndex::enter(const Ref<FolderItem>& folder, const FolderListings::Lis
 bool FolderIndex::enterNextFolder() {
     while (!walkPath_.empty()) {
         Step& step = walkPath_.back();
-        if (step.nextSubfolder == step.listing->subfolders.size()) {
+        const Folder& folder = folders_[step.folder];
+        const std::vector<uint32_t>& subfolders = folder.listing->entries.folders;
+        if (step.nextSubfolder == subfolders.size()) {
             walkPath_.pop_back();
             continue;
         }
-        const std::string& name = step.listing->subfolders[step.nextSubfolder++];
-        const Ref<FolderItem> subfolder = folders_[step.folder]->Child(name);
+        const Ref<FolderItem> subfolder =
+            folder.item->Child(folder.listing->entries.name(subfolders[step.nextSubfolder++]));
         const FolderListings::Listing& listing = listings_.of(*subfolder);
         if (!entered_.contains(listing.identity)) {
             enter(subfolder, listing);
@@ -56,4 +47,20 @@ bool FolderIndex::enterNextFolder() {
         }
     }
     return false;
+}
+
+// Folders without files share their first number with the next folder, so
+// the folder that holds the file is the last one whose first number is not
+// above it.
+const FolderIndex::Folder& FolderIndex::folderOfFile(uint32_t number) const {
+    const auto after = std::upper_bound(
+        folders_.begin(), folders_.end(), number,
+        [](uint32_t wanted, const Folder& folder) { return wanted < folder.firstFile; });
+    return *(after - 1);
+}
+
+std::string_view FolderIndex::fileName(uint32_t number) const {
+    const Folder& folder = folderOfFile(number);
+    const FolderItem::Listing& entries = folder.listing->entries;
+    return entries.name(entries.files[number - folder.firstFile]);
 }

@@ -1,13 +1,14 @@
 #pragma once
 
+#include "FoldedNameTable.h"
 #include "FolderItem.h"
 #include "FolderListings.h"
 #include "Ref.h"
 
-#include <cstddef>
+#include <cstdint>
 #include <set>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 #include <vector>
 
 // The files of one search root's tree by name, in the order of the plain
@@ -29,28 +30,32 @@ class FolderIndex {
     Ref<FolderItem> find(const std::string& name);
 
   private:
+    // A folder entered; its files are numbered on from those of the folders
+    // entered before it.
+    struct Folder {
+        Ref<FolderItem> item;
+        const FolderListings::Listing* listing;
+        uint32_t firstFile;
+    };
     // A folder on the way down, with the next of its subfolders to walk.
     struct Step {
-        std::size_t folder;
-        const FolderListings::Listing* listing;
-        std::size_t nextSubfolder;
-    };
-    // Where a name was first met: a folder entered and the file's name there.
-    struct Place {
-        std::size_t folder;
-        const std::string* name;
+        size_t folder;
+        size_t nextSubfolder;
     };
 
     void enter(const Ref<FolderItem>& folder, const FolderListings::Listing& listing);
     bool enterNextFolder();
+    const Folder& folderOfFile(uint32_t number) const;
+    std::string_view fileName(uint32_t number) const;
 
     FolderListings& listings_;
     // Every folder entered, in walk order.
-    std::vector<Ref<FolderItem>> folders_;
+    std::vector<Folder> folders_;
+    uint32_t fileCount_ = 0;
     std::vector<Step> walkPath_;
     // Per root, not per cache: another root's index may not have walked as
     // far yet, so a folder it entered is no proof that this walk met its files.
     std::set<FolderListings::Identity> entered_;
-    // By name with ASCII letters in lower case; the first file met wins.
-    std::unordered_map<std::string, Place> firstFiles_;
+    // The number of the first file met under each name.
+    FoldedNameTable firstFiles_;
 };

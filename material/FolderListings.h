@@ -4,9 +4,7 @@
 
 #include <cstdint>
 #include <map>
-#include <string>
 #include <utility>
-#include <vector>
 
 // The folders that the file searches of one scope have listed. Each folder is
 // read from disk once and kept by its identity on disk, so a folder that is
@@ -16,13 +14,12 @@ class FolderListings {
   public:
     using Identity = std::pair<uint64_t, uint64_t>;
 
-    // What a search needs of a folder, each list in entry order.
+    // What a search needs of a folder: its files (links to files included;
+    // a link whose target is gone is never a match, its path would name
+    // nothing) and its subfolders (links to folders included), in entry order.
     struct Listing {
         Identity identity;
-        // Files, links to files included.
-        std::vector<std::string> files;
-        // Folders, links to folders included.
-        std::vector<std::string> subfolders;
+        FolderItem::Listing entries;
     };
 
     // The folder's listing, read now if its folder was not read before; valid

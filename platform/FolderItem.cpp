@@ -284,6 +284,10 @@ std::vector<FolderItem::Entry> FolderItem::Entries() const {
     return NativeFolder::typedEntries(nativePath_);
 }
 
+FolderItem::Listing FolderItem::ListEntries() const {
+    return NativeFolder::listing(nativePath_);
+}
+
 std::pair<uint64_t, uint64_t> FolderItem::Identity() const {
     struct stat info {};
     if (::stat(nativePath_.c_str(), &info) != 0)

@@ -45,6 +45,10 @@ class FolderItem {
     // asking each Item whether it is a folder or exists.
     using Entry = NativeFolder::Entry;
     std::vector<Entry> Entries() const;
+    // The same in a compact form, every name in one buffer: for walks that
+    // hold the listings of a whole tree.
+    using Listing = NativeFolder::Listing;
+    Listing ListEntries() const;
 
     // Device and inode, to tell whether two items are the same on disk.
     std::pair<uint64_t, uint64_t> Identity() const;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <optional>
 
 #include <dirent.h>
@@ -29,10 +30,9 @@ template <class Visit> void eachEntry(const std::string& nativePath, Visit visit
         ::close(fd);
         return;
     }
-    const int folderFd = ::dirfd(folder);
     while (const dirent* entry = ::readdir(folder))
         if (!isDotEntry(*entry))
-            visit(*entry, folderFd);
+            visit(*entry, fd);
     ::closedir(folder);
 }
 
@@ -42,18 +42,49 @@ bool entriesReachable(int folderFd) {
     return ::faccessat(folderFd, ".", X_OK, AT_EACCESS) == 0;
 }
 
+enum class Kind : uint8_t { File, Folder, Gone };
+
 // The listing tells the type of most entries; only links and entries of an
 // unknown type need a stat, to follow the link as a stat of the path would.
-Entry typedEntry(const dirent& entry, int folderFd, bool reachable) {
+Kind kindOf(const dirent& entry, int folderFd, bool reachable) {
     const int type = reachable ? entry.d_type : int{DT_UNKNOWN};
     if (type == DT_DIR)
-        return {entry.d_name, true, true};
+        return Kind::Folder;
     if (type != DT_LNK && type != DT_UNKNOWN)
-        return {entry.d_name, false, true};
+        return Kind::File;
     struct stat info {};
     if (::fstatat(folderFd, entry.d_name, &info, 0) != 0)
-        return {entry.d_name, false, false};
-    return {entry.d_name, S_ISDIR(info.st_mode), true};
+        return Kind::Gone;
+    return S_ISDIR(info.st_mode) ? Kind::Folder : Kind::File;
+}
+
+struct Unsorted {
+    std::string names;
+    std::vector<std::pair<uint32_t, Kind>> entries;
+};
+
+// Reads the folder into a buffer kept between calls, so that the listing
+// itself can be allocated at its exact size.
+const Unsorted& readUnsorted(const std::string& nativePath) {
+    thread_local Unsorted read;
+    read.names.clear();
+    read.entries.clear();
+    std::optional<bool> reachable;
+    eachEntry(nativePath, [&](const dirent& entry, int folderFd) {
+        // Offsets are 32 bits; no real folder comes near 4 GiB of names.
+        if (read.names.size() > std::numeric_limits<uint32_t>::max() - 512)
+            return;
+        if (!reachable)
+            reachable = entriesReachable(folderFd);
+        read.entries.emplace_back(static_cast<uint32_t>(read.names.size()),
+                                  kindOf(entry, folderFd, *reachable));
+        read.names.append(entry.d_name, std::strlen(entry.d_name) + 1);
+    });
+    // strcmp compares bytes as unsigned values, which is the bytewise order.
+    std::sort(read.entries.begin(), read.entries.end(), [&](const auto& a, const auto& b) {
+        return std::strcmp(read.names.data() + a.first, read.names.data() + b.first) < 0;
+    });
+    return read;
 }
 
 } // namespace
@@ -67,16 +98,27 @@ std::vector<std::string> entries(const std::string& nativePath) {
 }
 
 std::vector<Entry> typedEntries(const std::string& nativePath) {
+    const Unsorted& read = readUnsorted(nativePath);
     std::vector<Entry> found;
-    std::optional<bool> reachable;
-    eachEntry(nativePath, [&](const dirent& entry, int folderFd) {
-        if (!reachable)
-            reachable = entriesReachable(folderFd);
-        found.push_back(typedEntry(entry, folderFd, *reachable));
-    });
-    std::sort(found.begin(), found.end(),
-              [](const Entry& a, const Entry& b) { return a.name < b.name; });
+    found.reserve(read.entries.size());
+    for (const auto& [offset, kind] : read.entries)
+        found.push_back({read.names.data() + offset, kind == Kind::Folder, kind != Kind::Gone});
     return found;
+}
+
+Listing listing(const std::string& nativePath) {
+    const Unsorted& read = readUnsorted(nativePath);
+    Listing listing;
+    listing.names = read.names;
+    std::vector<uint32_t>* lists[] = {&listing.files, &listing.folders, &listing.gone};
+    size_t counts[3] = {};
+    for (const auto& entry : read.entries)
+        ++counts[static_cast<size_t>(entry.second)];
+    for (size_t i = 0; i < 3; ++i)
+        lists[i]->reserve(counts[i]);
+    for (const auto& [offset, kind] : read.entries)
+        lists[static_cast<size_t>(kind)]->push_back(offset);
+    return listing;
 }
 
 bool isFolder(const std::string& nativePath) {

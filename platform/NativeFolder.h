@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -15,13 +16,31 @@ struct Entry {
     bool exists = false;
 };
 
-// The names in the folder, sorted bytewise, without "." and ".."; empty when
-// the folder cannot be read or lies on one of the kernel's pseudo file
-// systems (see KernelFileSystems).
+// A folder's entries read in one pass, held compactly for walks over large
+// trees: every name sits in one buffer, and the entries are offsets into it.
+struct Listing {
+    // Each name followed by a zero byte.
+    std::string names;
+    // Offsets into names, each list sorted bytewise by name.
+    std::vector<uint32_t> files;   // existing entries that are no folders
+    std::vector<uint32_t> folders; // folders, links to folders included
+    std::vector<uint32_t> gone;    // links whose target is gone
+
+    const char* name(uint32_t offset) const { return names.data() + offset; }
+};
+
+// Every list below leaves out "." and "..", and is empty when the folder
+// cannot be read or lies on one of the kernel's pseudo file systems (see
+// KernelFileSystems).
+
+// The names in the folder, sorted bytewise.
 std::vector<std::string> entries(const std::string& nativePath);
 
 // The same entries with what each one is, sorted bytewise by name.
 std::vector<Entry> typedEntries(const std::string& nativePath);
+
+// The same entries in the compact form.
+Listing listing(const std::string& nativePath);
 
 // Whether the path names a folder, following links.
 bool isFolder(const std::string& nativePath);

@@ -1,3 +1,4 @@
+#include "FoldedNameTable.h"
 #include "MaxwellHelper.h"
 #include "SearchCache.h"
 #include "TempFolder.h"
@@ -116,6 +117,25 @@ TEST(FileSearch, EntersAFolderReachedAlongManyLinkPathsOnce) {
     EXPECT_EQ(pathOf(MaxwellHelper::findFile("deep.ior", temp.item("L0"), false)),
               temp.pathOf(firstPath + "/deep.ior"));
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(500));
+}
+
+// Every byte value, at a place the name table folds eight bytes at once and
+// at a place it folds the tail: a capital must find its small letter, and
+// nothing else may meet.
+TEST(FileSearch, NameTableFoldsTheCaseOfAsciiLettersOnly) {
+    for (const size_t at : {size_t{3}, size_t{11}}) {
+        std::vector<std::string> names;
+        for (int byte = 0; byte < 256; ++byte)
+            names.push_back(std::string(at, 'q') + static_cast<char>(byte) + "_tail");
+        const auto nameOf = [&names](uint32_t number) { return std::string_view(names[number]); };
+        FoldedNameTable table;
+        for (uint32_t byte = 0; byte < 256; ++byte)
+            table.add(names[byte], byte, nameOf);
+        for (int byte = 0; byte < 256; ++byte)
+            EXPECT_EQ(table.find(names[byte], nameOf),
+                      byte >= 'a' && byte <= 'z' ? byte - 'a' + 'A' : byte)
+                << "byte " << byte << " at " << at;
+    }
 }
 
 bool devIsDevtmpfs() {
