@@ -1,6 +1,6 @@
 #include "FoldedNameTable.h"
 
-#include <utility>
+#include <cstring>
 
 namespace {
 
@@ -28,7 +28,7 @@ char folded(char c) {
 
 } // namespace
 
-uint32_t FoldedNameTable::hashOf(std::string_view name) {
+uint64_t FoldedNameTable::hashOf(std::string_view name) {
     uint64_t hash = name.size();
     size_t at = 0;
     for (; at + 8 <= name.size(); at += 8) {
@@ -39,7 +39,7 @@ uint32_t FoldedNameTable::hashOf(std::string_view name) {
     uint64_t tail = 0;
     std::memcpy(&tail, name.data() + at, name.size() - at);
     hash = mixed(hash, foldedWord(tail));
-    return static_cast<uint32_t>(mixed(hash, 0));
+    return mixed(hash, 0);
 }
 
 bool FoldedNameTable::equalFolded(std::string_view a, std::string_view b) {
@@ -49,16 +49,4 @@ bool FoldedNameTable::equalFolded(std::string_view a, std::string_view b) {
         if (a[i] != b[i] && folded(a[i]) != folded(b[i]))
             return false;
     return true;
-}
-
-void FoldedNameTable::grow() {
-    const size_t size = slots_.empty() ? 64 : slots_.size() * 2;
-    const std::vector<Slot> previous = std::exchange(slots_, std::vector<Slot>(size, {0, unused}));
-    for (const Slot& slot : previous)
-        if (slot.used()) {
-            size_t at = slot.hash & mask();
-            while (slots_[at].used())
-                at = (at + 1) & mask();
-            slots_[at] = slot;
-        }
 }

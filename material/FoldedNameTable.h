@@ -1,56 +1,99 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
-#include <cstring>
+#include <span>
 #include <string_view>
 #include <vector>
 
 // A set of names compared as the framework's string equality compares them,
-// ignoring the letter case of ASCII letters and of nothing else; each name
-// stands for a number (where to find it). The table holds no names of its
-// own: it asks nameOf(number) for the name a number stands for, so the names
-// stay where the folder listings keep them. Open addressing in one flat
-// array, so a large tree costs no allocation per name.
+// ignoring the letter case of ASCII letters and of nothing else; the names
+// are numbered 0, 1, 2, ... in the order they are added, and a lookup gives
+// the number of the first name added that equals the one asked for.
+//
+// The table holds no names of its own: it asks nameOf(number) for the name
+// of a number added before, so the names stay where the folder listings keep
+// them. One flat array of six bytes a slot (the number and 16 more bits of
+// the name's hash), so a large tree costs no allocation per name.
 class FoldedNameTable {
   public:
-    // The number of the name, or -1 when the table has none.
+    // The number of the first name added that equals name; -1 when none.
     template <class NameOf> int64_t find(std::string_view name, const NameOf& nameOf) const {
         if (slots_.empty())
             return -1;
-        const uint32_t hash = hashOf(name);
+        const uint64_t hash = hashOf(name);
         for (size_t at = hash & mask(); slots_[at].used(); at = (at + 1) & mask())
-            if (slots_[at].hash == hash && equalFolded(nameOf(slots_[at].number), name))
-                return slots_[at].number;
+            if (slots_[at].tag == tagOf(hash) && equalFolded(nameOf(slots_[at].number()), name))
+                return slots_[at].number();
         return -1;
     }
 
-    // Adds the name with its number (below UINT32_MAX) unless an equal name
-    // is in already: the first one added keeps its number.
-    template <class NameOf> void add(std::string_view name, uint32_t number, const NameOf& nameOf) {
-        if ((size_ + 1) * 4 > slots_.size() * 3)
-            grow();
-        const uint32_t hash = hashOf(name);
-        size_t at = hash & mask();
-        for (; slots_[at].used(); at = (at + 1) & mask())
-            if (slots_[at].hash == hash && equalFolded(nameOf(slots_[at].number), name))
-                return;
-        slots_[at] = {hash, number};
-        ++size_;
+    // Adds the names under the next numbers in turn (0 for the first name
+    // ever added; at most UINT32_MAX - 1 names in all).
+    template <class NameOf>
+    void add(std::span<const std::string_view> names, const NameOf& nameOf) {
+        while ((size_ + names.size()) * 4 > slots_.size() * 3)
+            grow(nameOf);
+        const auto nameAt = [names](size_t i) { return names[i]; };
+        insertAll(added_, names.size(), nameAt, nameOf);
+        added_ += static_cast<uint32_t>(names.size());
     }
 
   private:
+    // Six bytes, so that a slot is read from memory in one piece.
     struct Slot {
-        uint32_t hash;
-        uint32_t number;
-        bool used() const { return number != unused; }
+        uint16_t tag = 0;
+        uint16_t high = UINT16_MAX, low = UINT16_MAX; // the number; all ones: unused
+        bool used() const { return (high & low) != UINT16_MAX; }
+        uint32_t number() const { return uint32_t{high} << 16 | low; }
     };
-    static constexpr uint32_t unused = UINT32_MAX;
 
-    static uint32_t hashOf(std::string_view name);
+    static uint64_t hashOf(std::string_view name);
+    static uint16_t tagOf(uint64_t hash) { return static_cast<uint16_t>(hash >> 48); }
     static bool equalFolded(std::string_view a, std::string_view b);
     size_t mask() const { return slots_.size() - 1; }
-    void grow();
+
+    // Takes the slot of the first equal name, or a free one.
+    template <class NameOf>
+    void insert(std::string_view name, uint64_t hash, uint32_t number, const NameOf& nameOf) {
+        size_t at = hash & mask();
+        for (; slots_[at].used(); at = (at + 1) & mask())
+            if (slots_[at].tag == tagOf(hash) && equalFolded(nameOf(slots_[at].number()), name))
+                return;
+        slots_[at] = {tagOf(hash), static_cast<uint16_t>(number >> 16),
+                      static_cast<uint16_t>(number)};
+        ++size_;
+    }
+
+    // Inserts the names of the numbers first .. first + count - 1 in turn.
+    // A large table lies mostly outside the processor's cache: the slots of
+    // a few names are fetched together before any of them is used, so that
+    // their waits overlap.
+    template <class NameAt, class NameOf>
+    void insertAll(uint32_t first, size_t count, const NameAt& nameAt, const NameOf& nameOf) {
+        constexpr size_t batch = 16;
+        uint64_t hashes[batch];
+        for (size_t start = 0; start < count; start += batch) {
+            const size_t n = std::min(batch, count - start);
+            for (size_t i = 0; i < n; ++i) {
+                hashes[i] = hashOf(nameAt(start + i));
+                __builtin_prefetch(&slots_[hashes[i] & mask()]);
+            }
+            for (size_t i = 0; i < n; ++i)
+                insert(nameAt(start + i), hashes[i], static_cast<uint32_t>(first + start + i),
+                       nameOf);
+        }
+    }
+
+    // Twice the slots, and every name added so far again, in number order so
+    // that the first of equal names keeps its place.
+    template <class NameOf> void grow(const NameOf& nameOf) {
+        slots_.assign(slots_.empty() ? 64 : slots_.size() * 2, Slot{});
+        size_ = 0;
+        insertAll(0, added_, nameOf, nameOf);
+    }
 
     std::vector<Slot> slots_;
+    uint32_t added_ = 0;
     size_t size_ = 0;
 };

@@ -22,8 +22,11 @@ void FolderIndex::enter(const Ref<FolderItem>& folder, const FolderListings::Lis
     entered_.insert(listing.identity);
     folders_.push_back({folder, &listing, fileCount_});
     const auto nameOf = [this](uint32_t number) { return fileName(number); };
+    names_.clear();
     for (const uint32_t file : listing.entries.files)
-        firstFiles_.add(listing.entries.name(file), fileCount_++, nameOf);
+        names_.emplace_back(listing.entries.name(file));
+    firstFiles_.add(names_, nameOf);
+    fileCount_ += static_cast<uint32_t>(listing.entries.files.size());
     walkPath_.push_back({folders_.size() - 1, 0});
 }
 
@@ -51,12 +54,20 @@ bool FolderIndex::enterNextFolder() {
 
 // Folders without files share their first number with the next folder, so
 // the folder that holds the file is the last one whose first number is not
-// above it.
+// above it. The table asks for numbers in turn when it grows, so the folder
+// found last is tried first.
 const FolderIndex::Folder& FolderIndex::folderOfFile(uint32_t number) const {
-    const auto after = std::upper_bound(
-        folders_.begin(), folders_.end(), number,
-        [](uint32_t wanted, const Folder& folder) { return wanted < folder.firstFile; });
-    return *(after - 1);
+    const auto holds = [this, number](size_t k) {
+        return folders_[k].firstFile <= number &&
+               (k + 1 == folders_.size() || number < folders_[k + 1].firstFile);
+    };
+    if (!holds(lastFolder_)) {
+        const auto after = std::upper_bound(
+            folders_.begin(), folders_.end(), number,
+            [](uint32_t wanted, const Folder& folder) { return wanted < folder.firstFile; });
+        lastFolder_ = static_cast<size_t>(after - folders_.begin()) - 1;
+    }
+    return folders_[lastFolder_];
 }
 
 std::string_view FolderIndex::fileName(uint32_t number) const {

@@ -52,10 +52,13 @@ class FolderIndex {
     // Every folder entered, in walk order.
     std::vector<Folder> folders_;
     uint32_t fileCount_ = 0;
+    mutable size_t lastFolder_ = 0;
     std::vector<Step> walkPath_;
     // Per root, not per cache: another root's index may not have walked as
     // far yet, so a folder it entered is no proof that this walk met its files.
     std::set<FolderListings::Identity> entered_;
     // The number of the first file met under each name.
     FoldedNameTable firstFiles_;
+    // The names of the folder being entered, kept to save allocations.
+    std::vector<std::string_view> names_;
 };

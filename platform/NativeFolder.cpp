@@ -58,14 +58,29 @@ Kind kindOf(const dirent& entry, int folderFd, bool reachable) {
     return S_ISDIR(info.st_mode) ? Kind::Folder : Kind::File;
 }
 
+struct Read {
+    // The first eight bytes of the name as a number, so that most of the
+    // comparisons of the sort are one comparison of two numbers.
+    uint64_t key;
+    uint32_t offset;
+    Kind kind;
+};
+
+uint64_t sortKey(const char* name) {
+    uint64_t key = 0;
+    for (int i = 0; i < 8 && name[i]; ++i)
+        key |= uint64_t{static_cast<unsigned char>(name[i])} << (56 - 8 * i);
+    return key;
+}
+
 struct Unsorted {
     std::string names;
-    std::vector<std::pair<uint32_t, Kind>> entries;
+    std::vector<Read> entries;
 };
 
 // Reads the folder into a buffer kept between calls, so that the listing
-// itself can be allocated at its exact size.
-const Unsorted& readUnsorted(const std::string& nativePath) {
+// itself can be allocated at its exact size; the entries sorted bytewise.
+const Unsorted& readSorted(const std::string& nativePath) {
     thread_local Unsorted read;
     read.names.clear();
     read.entries.clear();
@@ -76,13 +91,15 @@ const Unsorted& readUnsorted(const std::string& nativePath) {
             return;
         if (!reachable)
             reachable = entriesReachable(folderFd);
-        read.entries.emplace_back(static_cast<uint32_t>(read.names.size()),
-                                  kindOf(entry, folderFd, *reachable));
+        read.entries.push_back({sortKey(entry.d_name), static_cast<uint32_t>(read.names.size()),
+                                kindOf(entry, folderFd, *reachable)});
         read.names.append(entry.d_name, std::strlen(entry.d_name) + 1);
     });
     // strcmp compares bytes as unsigned values, which is the bytewise order.
-    std::sort(read.entries.begin(), read.entries.end(), [&](const auto& a, const auto& b) {
-        return std::strcmp(read.names.data() + a.first, read.names.data() + b.first) < 0;
+    std::sort(read.entries.begin(), read.entries.end(), [&](const Read& a, const Read& b) {
+        if (a.key != b.key)
+            return a.key < b.key;
+        return std::strcmp(read.names.data() + a.offset, read.names.data() + b.offset) < 0;
     });
     return read;
 }
@@ -98,26 +115,27 @@ std::vector<std::string> entries(const std::string& nativePath) {
 }
 
 std::vector<Entry> typedEntries(const std::string& nativePath) {
-    const Unsorted& read = readUnsorted(nativePath);
+    const Unsorted& read = readSorted(nativePath);
     std::vector<Entry> found;
     found.reserve(read.entries.size());
-    for (const auto& [offset, kind] : read.entries)
-        found.push_back({read.names.data() + offset, kind == Kind::Folder, kind != Kind::Gone});
+    for (const Read& entry : read.entries)
+        found.push_back({read.names.data() + entry.offset, entry.kind == Kind::Folder,
+                         entry.kind != Kind::Gone});
     return found;
 }
 
 Listing listing(const std::string& nativePath) {
-    const Unsorted& read = readUnsorted(nativePath);
+    const Unsorted& read = readSorted(nativePath);
     Listing listing;
     listing.names = read.names;
     std::vector<uint32_t>* lists[] = {&listing.files, &listing.folders, &listing.gone};
     size_t counts[3] = {};
-    for (const auto& entry : read.entries)
-        ++counts[static_cast<size_t>(entry.second)];
+    for (const Read& entry : read.entries)
+        ++counts[static_cast<size_t>(entry.kind)];
     for (size_t i = 0; i < 3; ++i)
         lists[i]->reserve(counts[i]);
-    for (const auto& [offset, kind] : read.entries)
-        lists[static_cast<size_t>(kind)]->push_back(offset);
+    for (const Read& entry : read.entries)
+        lists[static_cast<size_t>(entry.kind)]->push_back(entry.offset);
     return listing;
 }
 
