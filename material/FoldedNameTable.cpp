@@ -1,6 +1,7 @@
 #include "FoldedNameTable.h"
 
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -28,7 +29,7 @@ char folded(char c) {
 
 } // namespace
 
-uint64_t FoldedNameTable::hashOf(std::string_view name) {
+uint32_t FoldedNameTable::hashOf(std::string_view name) {
     uint64_t hash = name.size();
     size_t at = 0;
     for (; at + 8 <= name.size(); at += 8) {
@@ -39,7 +40,7 @@ uint64_t FoldedNameTable::hashOf(std::string_view name) {
     uint64_t tail = 0;
     std::memcpy(&tail, name.data() + at, name.size() - at);
     hash = mixed(hash, foldedWord(tail));
-    return mixed(hash, 0);
+    return static_cast<uint32_t>(mixed(hash, 0));
 }
 
 bool FoldedNameTable::equalFolded(std::string_view a, std::string_view b) {
@@ -49,4 +50,16 @@ bool FoldedNameTable::equalFolded(std::string_view a, std::string_view b) {
         if (a[i] != b[i] && folded(a[i]) != folded(b[i]))
             return false;
     return true;
+}
+
+void FoldedNameTable::grow() {
+    const size_t size = slots_.empty() ? 64 : slots_.size() * 2;
+    const std::vector<Slot> previous = std::exchange(slots_, std::vector<Slot>(size));
+    for (const Slot& slot : previous)
+        if (slot.used()) {
+            size_t at = slot.hash & mask();
+            while (slots_[at].used())
+                at = (at + 1) & mask();
+            slots_[at] = slot;
+        }
 }

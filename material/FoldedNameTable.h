@@ -13,18 +13,19 @@
 //
 // The table holds no names of its own: it asks nameOf(number) for the name
 // of a number added before, so the names stay where the folder listings keep
-// them. One flat array of six bytes a slot (the number and 16 more bits of
-// the name's hash), so a large tree costs no allocation per name.
+// them. One flat array of eight bytes a slot (the number and the name's
+// hash), so a large tree costs no allocation per name, and growing moves
+// slots without reading a name again.
 class FoldedNameTable {
   public:
     // The number of the first name added that equals name; -1 when none.
     template <class NameOf> int64_t find(std::string_view name, const NameOf& nameOf) const {
         if (slots_.empty())
             return -1;
-        const uint64_t hash = hashOf(name);
+        const uint32_t hash = hashOf(name);
         for (size_t at = hash & mask(); slots_[at].used(); at = (at + 1) & mask())
-            if (slots_[at].tag == tagOf(hash) && equalFolded(nameOf(slots_[at].number()), name))
-                return slots_[at].number();
+            if (slots_[at].hash == hash && equalFolded(nameOf(slots_[at].number), name))
+                return slots_[at].number;
         return -1;
     }
 
@@ -33,35 +34,31 @@ class FoldedNameTable {
     template <class NameOf>
     void add(std::span<const std::string_view> names, const NameOf& nameOf) {
         while ((size_ + names.size()) * 4 > slots_.size() * 3)
-            grow(nameOf);
+            grow();
         const auto nameAt = [names](size_t i) { return names[i]; };
         insertAll(added_, names.size(), nameAt, nameOf);
         added_ += static_cast<uint32_t>(names.size());
     }
 
   private:
-    // Six bytes, so that a slot is read from memory in one piece.
     struct Slot {
-        uint16_t tag = 0;
-        uint16_t high = UINT16_MAX, low = UINT16_MAX; // the number; all ones: unused
-        bool used() const { return (high & low) != UINT16_MAX; }
-        uint32_t number() const { return uint32_t{high} << 16 | low; }
+        uint32_t hash = 0;
+        uint32_t number = UINT32_MAX; // UINT32_MAX: unused
+        bool used() const { return number != UINT32_MAX; }
     };
 
-    static uint64_t hashOf(std::string_view name);
-    static uint16_t tagOf(uint64_t hash) { return static_cast<uint16_t>(hash >> 48); }
+    static uint32_t hashOf(std::string_view name);
     static bool equalFolded(std::string_view a, std::string_view b);
     size_t mask() const { return slots_.size() - 1; }
 
     // Takes the slot of the first equal name, or a free one.
     template <class NameOf>
-    void insert(std::string_view name, uint64_t hash, uint32_t number, const NameOf& nameOf) {
+    void insert(std::string_view name, uint32_t hash, uint32_t number, const NameOf& nameOf) {
         size_t at = hash & mask();
         for (; slots_[at].used(); at = (at + 1) & mask())
-            if (slots_[at].tag == tagOf(hash) && equalFolded(nameOf(slots_[at].number()), name))
+            if (slots_[at].hash == hash && equalFolded(nameOf(slots_[at].number), name))
                 return;
-        slots_[at] = {tagOf(hash), static_cast<uint16_t>(number >> 16),
-                      static_cast<uint16_t>(number)};
+        slots_[at] = {hash, number};
         ++size_;
     }
 
@@ -72,7 +69,7 @@ class FoldedNameTable {
     template <class NameAt, class NameOf>
     void insertAll(uint32_t first, size_t count, const NameAt& nameAt, const NameOf& nameOf) {
         constexpr size_t batch = 16;
-        uint64_t hashes[batch];
+        uint32_t hashes[batch];
         for (size_t start = 0; start < count; start += batch) {
             const size_t n = std::min(batch, count - start);
             for (size_t i = 0; i < n; ++i) {
@@ -85,13 +82,8 @@ class FoldedNameTable {
         }
     }
 
-    // Twice the slots, and every name added so far again, in number order so
-    // that the first of equal names keeps its place.
-    template <class NameOf> void grow(const NameOf& nameOf) {
-        slots_.assign(slots_.empty() ? 64 : slots_.size() * 2, Slot{});
-        size_ = 0;
-        insertAll(0, added_, nameOf, nameOf);
-    }
+    // Twice the slots, each name moved with its number and hash.
+    void grow();
 
     std::vector<Slot> slots_;
     uint32_t added_ = 0;

@@ -58,7 +58,7 @@ Kind kindOf(const dirent& entry, int folderFd, bool reachable) {
     return S_ISDIR(info.st_mode) ? Kind::Folder : Kind::File;
 }
 
-struct Read {
+struct ReadEntry {
     // The first eight bytes of the name as a number, so that most of the
     // comparisons of the sort are one comparison of two numbers.
     uint64_t key;
@@ -73,15 +73,15 @@ uint64_t sortKey(const char* name) {
     return key;
 }
 
-struct Unsorted {
+struct Scratch {
     std::string names;
-    std::vector<Read> entries;
+    std::vector<ReadEntry> entries;
 };
 
 // Reads the folder into a buffer kept between calls, so that the listing
 // itself can be allocated at its exact size; the entries sorted bytewise.
-const Unsorted& readSorted(const std::string& nativePath) {
-    thread_local Unsorted read;
+const Scratch& readSorted(const std::string& nativePath) {
+    thread_local Scratch read;
     read.names.clear();
     read.entries.clear();
     std::optional<bool> reachable;
@@ -96,11 +96,12 @@ const Unsorted& readSorted(const std::string& nativePath) {
         read.names.append(entry.d_name, std::strlen(entry.d_name) + 1);
     });
     // strcmp compares bytes as unsigned values, which is the bytewise order.
-    std::sort(read.entries.begin(), read.entries.end(), [&](const Read& a, const Read& b) {
-        if (a.key != b.key)
-            return a.key < b.key;
-        return std::strcmp(read.names.data() + a.offset, read.names.data() + b.offset) < 0;
-    });
+    std::sort(
+        read.entries.begin(), read.entries.end(), [&](const ReadEntry& a, const ReadEntry& b) {
+            if (a.key != b.key)
+                return a.key < b.key;
+            return std::strcmp(read.names.data() + a.offset, read.names.data() + b.offset) < 0;
+        });
     return read;
 }
 
@@ -115,26 +116,26 @@ std::vector<std::string> entries(const std::string& nativePath) {
 }
 
 std::vector<Entry> typedEntries(const std::string& nativePath) {
-    const Unsorted& read = readSorted(nativePath);
+    const Scratch& read = readSorted(nativePath);
     std::vector<Entry> found;
     found.reserve(read.entries.size());
-    for (const Read& entry : read.entries)
+    for (const ReadEntry& entry : read.entries)
         found.push_back({read.names.data() + entry.offset, entry.kind == Kind::Folder,
                          entry.kind != Kind::Gone});
     return found;
 }
 
 Listing listing(const std::string& nativePath) {
-    const Unsorted& read = readSorted(nativePath);
+    const Scratch& read = readSorted(nativePath);
     Listing listing;
     listing.names = read.names;
     std::vector<uint32_t>* lists[] = {&listing.files, &listing.folders, &listing.gone};
     size_t counts[3] = {};
-    for (const Read& entry : read.entries)
+    for (const ReadEntry& entry : read.entries)
         ++counts[static_cast<size_t>(entry.kind)];
     for (size_t i = 0; i < 3; ++i)
         lists[i]->reserve(counts[i]);
-    for (const Read& entry : read.entries)
+    for (const ReadEntry& entry : read.entries)
         lists[static_cast<size_t>(entry.kind)]->push_back(entry.offset);
     return listing;
 }
