@@ -53,13 +53,13 @@ bool FoldedNameTable::equalFolded(std::string_view a, std::string_view b) {
 }
 
 void FoldedNameTable::grow() {
-    const size_t size = slots_.empty() ? 64 : slots_.size() * 2;
+    const size_t size = slots_.empty() ? 64 : slots_.size() + slots_.size() / 2;
     const std::vector<Slot> previous = std::exchange(slots_, std::vector<Slot>(size));
     for (const Slot& slot : previous)
         if (slot.used()) {
-            size_t at = slot.hash & mask();
+            size_t at = home(slot.hash);
             while (slots_[at].used())
-                at = (at + 1) & mask();
+                at = next(at);
             slots_[at] = slot;
         }
 }

@@ -23,7 +23,7 @@ class FoldedNameTable {
         if (slots_.empty())
             return -1;
         const uint32_t hash = hashOf(name);
-        for (size_t at = hash & mask(); slots_[at].used(); at = (at + 1) & mask())
+        for (size_t at = home(hash); slots_[at].used(); at = next(at))
             if (slots_[at].hash == hash && equalFolded(nameOf(slots_[at].number), name))
                 return slots_[at].number;
         return -1;
@@ -49,13 +49,16 @@ class FoldedNameTable {
 
     static uint32_t hashOf(std::string_view name);
     static bool equalFolded(std::string_view a, std::string_view b);
-    size_t mask() const { return slots_.size() - 1; }
+    // Any table size works: a hash is mapped onto the slots by scaling, so the
+    // table can grow by half of itself rather than double.
+    size_t home(uint32_t hash) const { return (uint64_t{hash} * slots_.size()) >> 32; }
+    size_t next(size_t at) const { return at + 1 == slots_.size() ? 0 : at + 1; }
 
     // Takes the slot of the first equal name, or a free one.
     template <class NameOf>
     void insert(std::string_view name, uint32_t hash, uint32_t number, const NameOf& nameOf) {
-        size_t at = hash & mask();
-        for (; slots_[at].used(); at = (at + 1) & mask())
+        size_t at = home(hash);
+        for (; slots_[at].used(); at = next(at))
             if (slots_[at].hash == hash && equalFolded(nameOf(slots_[at].number), name))
                 return;
         slots_[at] = {hash, number};
@@ -74,7 +77,7 @@ class FoldedNameTable {
             const size_t n = std::min(batch, count - start);
             for (size_t i = 0; i < n; ++i) {
                 hashes[i] = hashOf(nameAt(start + i));
-                __builtin_prefetch(&slots_[hashes[i] & mask()]);
+                __builtin_prefetch(&slots_[home(hashes[i])]);
             }
             for (size_t i = 0; i < n; ++i)
                 insert(nameAt(start + i), hashes[i], static_cast<uint32_t>(first + start + i),
@@ -82,7 +85,7 @@ class FoldedNameTable {
         }
     }
 
-    // Twice the slots, each name moved with its number and hash.
+    // Half as many slots again, each name moved with its number and hash.
     void grow();
 
     std::vector<Slot> slots_;

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 FolderIndex::FolderIndex(const Ref<FolderItem>& root, FolderListings& listings)
-    : listings_(listings) {
-    enter(root, listings_.of(*root));
+    : listings_(listings), root_(root) {
+    enter(root, listings_.of(*root), 0, 0);
 }
 
 Ref<FolderItem> FolderIndex::find(const std::string& name) {
@@ -15,19 +15,23 @@ Ref<FolderItem> FolderIndex::find(const std::string& name) {
     if (found < 0)
         return nullptr;
     const auto number = static_cast<uint32_t>(found);
-    return folderOfFile(number).item->Child(std::string(fileName(number)));
+    const auto folder = static_cast<uint32_t>(&folderOfFile(number) - folders_.data());
+    return itemOf(folder)->Child(std::string(fileName(number)));
 }
 
-void FolderIndex::enter(const Ref<FolderItem>& folder, const FolderListings::Listing& listing) {
-    entered_.insert(listing.identity);
-    folders_.push_back({folder, &listing, fileCount_});
+void FolderIndex::enter(const Ref<FolderItem>& item, const FolderListings::Listing& listing,
+                        uint32_t parent, uint32_t name) {
+    if (entered_.size() < listings_.count())
+        entered_.resize(listings_.count());
+    entered_[listing.number] = true;
+    folders_.push_back({&listing, fileCount_, parent, name});
     const auto nameOf = [this](uint32_t number) { return fileName(number); };
     names_.clear();
     for (const uint32_t file : listing.entries.files)
         names_.emplace_back(listing.entries.name(file));
     firstFiles_.add(names_, nameOf);
     fileCount_ += static_cast<uint32_t>(listing.entries.files.size());
-    walkPath_.push_back({folders_.size() - 1, 0});
+    walkPath_.push_back({static_cast<uint32_t>(folders_.size() - 1), 0, item});
 }
 
 // The next folder in walk order, once the folders before it have been
@@ -35,17 +39,16 @@ void FolderIndex::enter(const Ref<FolderItem>& folder, const FolderListings::Lis
 bool FolderIndex::enterNextFolder() {
     while (!walkPath_.empty()) {
         Step& step = walkPath_.back();
-        const Folder& folder = folders_[step.folder];
-        const std::vector<uint32_t>& subfolders = folder.listing->entries.folders;
-        if (step.nextSubfolder == subfolders.size()) {
+        const FolderItem::Listing& entries = folders_[step.folder].listing->entries;
+        if (step.nextSubfolder == entries.folders.size()) {
             walkPath_.pop_back();
             continue;
         }
-        const Ref<FolderItem> subfolder =
-            folder.item->Child(folder.listing->entries.name(subfolders[step.nextSubfolder++]));
+        const uint32_t name = entries.folders[step.nextSubfolder++];
+        const Ref<FolderItem> subfolder = step.item->Child(entries.name(name));
         const FolderListings::Listing& listing = listings_.of(*subfolder);
-        if (!entered_.contains(listing.identity)) {
-            enter(subfolder, listing);
+        if (listing.number >= entered_.size() || !entered_[listing.number]) {
+            enter(subfolder, listing, step.folder, name);
             return true;
         }
     }
@@ -68,6 +71,14 @@ const FolderIndex::Folder& FolderIndex::folderOfFile(uint32_t number) const {
         lastFolder_ = static_cast<size_t>(after - folders_.begin()) - 1;
     }
     return folders_[lastFolder_];
+}
+
+Ref<FolderItem> FolderIndex::itemOf(uint32_t folder) const {
+    if (folder == 0)
+        return root_;
+    const Folder& entered = folders_[folder];
+    return itemOf(entered.parent)
+        ->Child(folders_[entered.parent].listing->entries.name(entered.name));
 }
 
 std::string_view FolderIndex::fileName(uint32_t number) const {

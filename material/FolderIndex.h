@@ -6,7 +6,6 @@
 #include "Ref.h"
 
 #include <cstdint>
-#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,32 +30,39 @@ class FolderIndex {
 
   private:
     // A folder entered; its files are numbered on from those of the folders
-    // entered before it.
+    // entered before it. Kept small, for trees of many folders: its path is
+    // its parent's and its name there.
     struct Folder {
-        Ref<FolderItem> item;
         const FolderListings::Listing* listing;
         uint32_t firstFile;
+        uint32_t parent; // the root's is its own
+        uint32_t name;   // offset in the parent's listing
     };
     // A folder on the way down, with the next of its subfolders to walk.
     struct Step {
-        size_t folder;
+        uint32_t folder;
         size_t nextSubfolder;
+        Ref<FolderItem> item;
     };
 
-    void enter(const Ref<FolderItem>& folder, const FolderListings::Listing& listing);
+    void enter(const Ref<FolderItem>& item, const FolderListings::Listing& listing, uint32_t parent,
+               uint32_t name);
+    Ref<FolderItem> itemOf(uint32_t folder) const;
     bool enterNextFolder();
     const Folder& folderOfFile(uint32_t number) const;
     std::string_view fileName(uint32_t number) const;
 
     FolderListings& listings_;
+    Ref<FolderItem> root_;
     // Every folder entered, in walk order.
     std::vector<Folder> folders_;
     uint32_t fileCount_ = 0;
     mutable size_t lastFolder_ = 0;
     std::vector<Step> walkPath_;
-    // Per root, not per cache: another root's index may not have walked as
-    // far yet, so a folder it entered is no proof that this walk met its files.
-    std::set<FolderListings::Identity> entered_;
+    // By listing number. Per root, not per cache: another root's index may
+    // not have walked as far yet, so a folder it entered is no proof that
+    // this walk met its files.
+    std::vector<bool> entered_;
     // The number of the first file met under each name.
     FoldedNameTable firstFiles_;
     // The names of the folder being entered, kept to save allocations.

@@ -5,6 +5,6 @@ const FolderListings::Listing& FolderListings::of(const FolderItem& folder) {
     auto [at, isNew] = listings_.try_emplace(identity);
     Listing& listing = at->second;
     if (isNew)
-        listing = {identity, folder.ListEntries()};
+        listing = {static_cast<uint32_t>(listings_.size() - 1), folder.ListEntries()};
     return listing;
 }

@@ -18,13 +18,16 @@ class FolderListings {
     // a link whose target is gone is never a match, its path would name
     // nothing) and its subfolders (links to folders included), in entry order.
     struct Listing {
-        Identity identity;
+        // 0 for the first folder read, then 1, 2, ...: a walk marks the
+        // folders it has entered in a vector of that length.
+        uint32_t number;
         FolderItem::Listing entries;
     };
 
     // The folder's listing, read now if its folder was not read before; valid
     // as long as this object.
     const Listing& of(const FolderItem& folder);
+    size_t count() const { return listings_.size(); }
 
   private:
     std::map<Identity, Listing> listings_;
