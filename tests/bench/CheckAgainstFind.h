@@ -2,9 +2,9 @@
 
 // The path check of a material with 50 missing paths, 25 of them somewhere
 // in a large tree and 25 nowhere (so the whole tree is walked), against one
-// `find TREE -type f` over the same tree. The two run in turns in the same
-// process, so that the load of a shared machine falls on both alike; each
-// check runs on fresh listings (a new check opens a new search cache).
+// `find TREE -type f` over the same tree. The two run in turns, so that the
+// load of a shared machine falls on both alike; each is a process of its
+// own, timed from within for the check (its set-up left out).
 //
 //   material_benchmark --check-against-find [--runs N] [--cold] [FILES ...]
 //
@@ -21,7 +21,6 @@
 #include "mxmFile.h"
 
 #include <fcntl.h>
-#include <malloc.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -91,12 +90,12 @@ struct Tree {
 
 // Stored paths on a volume that is gone: even numbers name files spread
 // over the tree, odd numbers files that exist nowhere.
-inline std::string materialBytes(const Tree& tree) {
+inline std::string materialBytes(int files) {
     MaterialBytes bytes;
     bytes.marker().string("oak").preview(200, 200).middle();
     for (int i = 0; i < missingPaths; i += 2)
         bytes
-            .record("/Volumes/Gone/textures/" + textureName(i * (tree.files / missingPaths) + 7),
+            .record("/Volumes/Gone/textures/" + textureName(i * (files / missingPaths) + 7),
                     "p bitmap")
             .record("/Volumes/Gone/textures/nowhere_" + textureName(i + 1), "p bitmap");
     return bytes.bytes();
@@ -106,22 +105,32 @@ inline double secondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-inline double timeFind(const Tree& tree) {
+// Runs the program with its output into the file descriptor out (or
+// /dev/null); throws unless it ends well.
+inline void runProgram(std::vector<std::string> args, int out = -1) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    const std::string root = tree.root.string();
-    char* const args[] = {const_cast<char*>("find"), const_cast<char*>(root.c_str()),
-                          const_cast<char*>("-type"), const_cast<char*>("f"), nullptr};
-    const auto start = std::chrono::steady_clock::now();
+    if (out < 0)
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    else
+        posix_spawn_file_actions_adddup2(&actions, out, 1);
+    std::vector<char*> argv;
+    for (std::string& arg : args)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
     pid_t child = 0;
     int status = 0;
-    if (posix_spawnp(&child, "find", &actions, nullptr, args, environ) != 0 ||
-        ::waitpid(child, &status, 0) != child || status != 0)
-        throw std::runtime_error("find failed");
-    const double seconds = secondsSince(start);
+    const bool ran = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) == 0 &&
+                     ::waitpid(child, &status, 0) == child && status == 0;
     posix_spawn_file_actions_destroy(&actions);
-    return seconds;
+    if (!ran)
+        throw std::runtime_error(args[0] + " failed");
+}
+
+inline double timeFind(const Tree& tree) {
+    const auto start = std::chrono::steady_clock::now();
+    runProgram({"/usr/bin/find", tree.root.string(), "-type", "f"});
+    return secondsSince(start);
 }
 
 // A line of /proc/self/status ("VmHWM:  1234 kB") in bytes.
@@ -138,25 +147,45 @@ struct CheckRun {
     int64_t extraBytes;
 };
 
-inline CheckRun timeCheck(const Tree& tree, const std::string& bytes) {
-    // Memory freed earlier (the tree's making, earlier runs) goes back to the
-    // system first, or the check would reuse it unseen; then the peak of the
-    // process's memory starts again from what it holds now.
-    ::malloc_trim(0);
+// One check in a process of its own (the program started with --check-once),
+// so that its memory is measured from a fresh start, not in a heap that
+// earlier runs have left in pieces. It prints its time and extra memory.
+inline int checkOnce(const fs::path& root, int files) {
+    const std::string bytes = materialBytes(files);
+    // The peak of the process's memory starts again from what it holds now.
     std::ofstream("/proc/self/clear_refs") << "5";
     const int64_t before = statusBytes("VmRSS");
     const auto start = std::chrono::steady_clock::now();
     int32_t status = 0;
     const std::string report =
-        mxmFile(makeRef<BinaryStream>(bytes), makeRef<FolderItem>((tree.root / "oak.mxm").string()))
+        mxmFile(makeRef<BinaryStream>(bytes), makeRef<FolderItem>((root / "oak.mxm").string()))
             .ResetPaths(status);
     const double seconds = secondsSince(start);
     int found = 0;
     for (size_t at = 0; (at = report.find("Path changed", at)) != std::string::npos; ++at)
         ++found;
     if (status != 3 || found != missingPaths / 2)
+        return 1;
+    std::printf("%.9f %lld\n", seconds, static_cast<long long>(statusBytes("VmHWM") - before));
+    return 0;
+}
+
+inline CheckRun timeCheck(const Tree& tree) {
+    int pipeEnds[2];
+    if (::pipe(pipeEnds) != 0)
+        throw std::runtime_error("no pipe");
+    runProgram({"/proc/self/exe", "--check-once", tree.root.string(), std::to_string(tree.files)},
+               pipeEnds[1]);
+    ::close(pipeEnds[1]);
+    char text[128] = {};
+    const ssize_t length = ::read(pipeEnds[0], text, sizeof text - 1);
+    ::close(pipeEnds[0]);
+    CheckRun run{};
+    long long extra = 0;
+    if (length <= 0 || std::sscanf(text, "%lf %lld", &run.seconds, &extra) != 2)
         throw std::runtime_error("the check did not find what it should");
-    return {seconds, statusBytes("VmHWM") - before};
+    run.extraBytes = extra;
+    return run;
 }
 
 // Empties the system's file cache; false when that is not permitted.
@@ -211,7 +240,6 @@ inline int run(int argc, char** argv) {
     std::vector<double> findMedians, checkMedians;
     for (const int size : sizes) {
         const Tree tree(size);
-        const std::string bytes = materialBytes(tree);
         std::vector<double> finds, checks;
         int64_t extra = 0;
         timeFind(tree); // the first walk of a new tree reads what later runs find cached
@@ -221,7 +249,7 @@ inline int run(int argc, char** argv) {
             finds.push_back(timeFind(tree));
             if (cold)
                 dropCaches();
-            const CheckRun check = timeCheck(tree, bytes);
+            const CheckRun check = timeCheck(tree);
             checks.push_back(check.seconds);
             extra = std::max(extra, check.extraBytes);
         }

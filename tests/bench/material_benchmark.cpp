@@ -82,6 +82,8 @@ BENCHMARK_CAPTURE(BM_StandardCopy, large, material(1000, 10485))->Unit(kMillisec
 int main(int argc, char** argv) {
     if (argc > 1 && std::string(argv[1]) == "--check-against-find")
         return CheckAgainstFind::run(argc - 2, argv + 2);
+    if (argc == 4 && std::string(argv[1]) == "--check-once")
+        return CheckAgainstFind::checkOnce(argv[2], std::stoi(argv[3]));
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
