@@ -57,8 +57,7 @@ bool FolderIndex::enterNextFolder() {
 
 // Folders without files share their first number with the next folder, so
 // the folder that holds the file is the last one whose first number is not
-// above it. The table asks for numbers in turn when it grows, so the folder
-// found last is tried first.
+// above it.
 const FolderIndex::Folder& FolderIndex::folderOfFile(uint32_t number) const {
     const auto holds = [this, number](size_t k) {
         return folders_[k].firstFile <= number &&

@@ -57,6 +57,8 @@ class FolderIndex {
     // Every folder entered, in walk order.
     std::vector<Folder> folders_;
     uint32_t fileCount_ = 0;
+    // The folder that held the file asked for last, tried first: the names
+    // compared while a folder is entered mostly lie close together.
     mutable size_t lastFolder_ = 0;
     std::vector<Step> walkPath_;
     // By listing number. Per root, not per cache: another root's index may
