@@ -1,0 +1,70 @@
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <functional>
+#include <future>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+// Runs write jobs on worker threads while the caller goes on, and gives
+// their results back in the order the jobs were submitted. At most
+// maxInFlight jobs are submitted and not yet taken, so the caller never
+// holds more than that many files' bytes and never waits for more than one
+// job at a time:
+//
+//   WriteQueue writes(WriteQueue::DefaultMaxInFlight);
+//   for (each file) {
+//       if (writes.full())
+//           report(writes.takeOldest());
+//       writes.submit([=] { return target->WriteAtomically(bytes); });
+//       while (writes.oldestDone())
+//           report(writes.takeOldest());
+//   }
+//   while (!writes.empty())
+//       report(writes.takeOldest());
+//
+// Jobs start in submission order. Only jobs run on the workers; everything
+// else (submit, full, empty, oldestDone, takeOldest) belongs to the one
+// thread that owns the queue.
+class WriteQueue {
+  public:
+    // Durable writes of a few hundred kilobytes spend most of their time
+    // waiting for the disk; this many in flight keeps it busy.
+    static constexpr std::size_t DefaultMaxInFlight = 8;
+
+    // maxInFlight below 1 counts as 1: one job at a time.
+    explicit WriteQueue(std::size_t maxInFlight);
+    // Waits for every job submitted, started or not; untaken results are
+    // dropped, no job is.
+    ~WriteQueue();
+    WriteQueue(const WriteQueue&) = delete;
+    WriteQueue& operator=(const WriteQueue&) = delete;
+
+    // Raises OutOfBoundsException when full(): the caller takes first.
+    void submit(std::function<bool()> job);
+    bool full() const { return results_.size() >= maxInFlight_; }
+    bool empty() const { return results_.empty(); }
+    // takeOldest would not wait.
+    bool oldestDone() const;
+    // Waits for the oldest untaken job and gives its result; a job that
+    // raised an exception gives false. Raises OutOfBoundsException when
+    // empty().
+    bool takeOldest();
+
+  private:
+    void work();
+    void closeAndJoin();
+
+    const std::size_t maxInFlight_;
+    // The caller's side: one future per untaken job, oldest first.
+    std::deque<std::future<bool>> results_;
+    // The workers' side: jobs not yet started, oldest first.
+    std::mutex mutex_;
+    std::condition_variable jobWaiting_;
+    std::deque<std::packaged_task<bool()>> waiting_;
+    bool closing_ = false;
+    std::vector<std::thread> workers_;
+};
