@@ -31,9 +31,11 @@
 // thread that owns the queue.
 class WriteQueue {
   public:
-    // Durable writes of a few hundred kilobytes spend most of their time
-    // waiting for the disk; this many in flight keeps it busy.
-    static constexpr std::size_t DefaultMaxInFlight = 8;
+    // A durable write spends most of its time waiting for the disk's flush,
+    // and flushes that wait together are done together. For materials of a
+    // few hundred kilobytes on a busy disk, 16 writes in flight came near
+    // twice the time of a plain copy of the same files; 32 stayed well below.
+    static constexpr std::size_t DefaultMaxInFlight = 32;
 
     // maxInFlight below 1 counts as 1: one job at a time.
     explicit WriteQueue(std::size_t maxInFlight);
