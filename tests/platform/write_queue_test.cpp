@@ -135,13 +135,12 @@ TEST(WriteQueueEnd, WaitsForEveryJobInFlightAndLosesNone) {
     std::atomic<int> written = 0;
     {
         WriteQueue queue(3);
-        for (int i = 0; i < 3; ++i)
-            queue.submit([&] {
-                std::this_thread::sleep_for(30ms);
+        for (int i = 1; i <= 3; ++i)
+            queue.submit([&written, i] {
+                std::this_thread::sleep_for(i * 20ms);
                 ++written;
                 return true;
             });
-        queue.takeOldest();
     }
     EXPECT_EQ(written, 3);
 }
