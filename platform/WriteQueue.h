@@ -19,7 +19,11 @@
 //   for (each file) {
 //       if (writes.full())
 //           report(writes.takeOldest());
-//       writes.submit([=] { return target->WriteAtomically(bytes); });
+//       // The job owns copies of what it uses and shows nothing: the
+//       // caller reports a failure when it takes the result.
+//       writes.submit([target = FolderItem(path), bytes] {
+//           return target.WriteAtomically(bytes);
+//       });
 //       while (writes.oldestDone())
 //           report(writes.takeOldest());
 //   }
