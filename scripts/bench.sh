@@ -3,8 +3,11 @@
 # material against copying the same bytes with the standard library, then
 # the path check against `find TREE -type f` over trees of 10,000, 100,000
 # and 1,000,000 files (made under /tmp and removed afterwards).
+# Last, the batch over 1,000 materials against `cp -r` + `sync`
+# (scripts/bench_batch.sh).
 # Arguments go to the first benchmark; CHECK_ARGS to the second, for example
-# CHECK_ARGS="--runs 9 --cold 100000" (--cold needs root).
+# CHECK_ARGS="--runs 9 --cold 100000" (--cold needs root); BATCH_ROUNDS to the
+# batch (default 5).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -16,3 +19,5 @@ cmake --build build-bench -j"$(nproc)" --target material_benchmark
 build-bench/tests/bench/material_benchmark "$@"
 # shellcheck disable=SC2086
 build-bench/tests/bench/material_benchmark --check-against-find ${CHECK_ARGS:-}
+
+bash scripts/bench_batch.sh "${BATCH_ROUNDS:-5}"
