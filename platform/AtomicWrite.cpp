@@ -49,7 +49,9 @@ struct Target {
 
 std::string temporaryName(const std::string& name) {
     // One name per target, so that the next save finds what a crash left.
-    return "." + name.substr(0, 200) + ".mxmtool-tmp";
+    std::string temporary = ".";
+    temporary.append(name, 0, 200);
+    return temporary + ".mxmtool-tmp";
 }
 
 bool sameFile(const struct stat& a, const struct stat& b) {
