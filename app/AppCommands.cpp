@@ -9,6 +9,7 @@
 #include "MaxwellFiles.h"
 #include "ProgressWindow.h"
 #include "Services.h"
+#include "UnhandledException.h"
 #include "WindowMXM.h"
 #include "mxmFile.h"
 
@@ -35,7 +36,7 @@ void App::Event_OpenDocument(const Ref<FolderItem>& item) {
             // An editor without a material would offer commands that all
             // fail; it goes once the user has read why.
             stream->Close();
-            reportUnhandledException(error);
+            UnhandledException::report(error);
             w->Close();
             return;
         }

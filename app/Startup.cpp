@@ -4,6 +4,7 @@
 #include "MaxwellFiles.h"
 #include "MenuBar1.h"
 #include "StartWindow.h"
+#include "UnhandledException.h"
 #include "Window.h"
 
 #include <exception>
@@ -36,9 +37,9 @@ int Startup::run(const std::vector<std::string>& documents) {
         app = begin(documents);
         status = app->Run();
     } catch (const std::exception& error) {
-        Application::reportUnhandledException(error);
+        UnhandledException::report(error);
     } catch (...) {
-        Application::reportUnknownException();
+        UnhandledException::reportUnknown();
     }
     end(std::move(app));
     return status;

@@ -2,8 +2,6 @@
 
 #include "DialogDispatcher.h"
 #include "EventGuard.h"
-#include "Exceptions.h"
-#include "Services.h"
 #include "WidgetHook.h"
 #include "Window.h"
 
@@ -13,27 +11,15 @@
 #include <QGuiApplication>
 #include <QSessionManager>
 
-#include <cstdlib>
-#include <cxxabi.h>
-#include <memory>
-#include <typeinfo>
-
 namespace {
 
 Application* registered = nullptr;
-
-std::string className(const std::exception& error) {
-    const char* mangled = typeid(error).name();
-    int status = 0;
-    std::unique_ptr<char, void (*)(void*)> readable(
-        abi::__cxa_demangle(mangled, nullptr, nullptr, &status), std::free);
-    return status == 0 && readable ? readable.get() : mangled;
-}
 
 } // namespace
 
 Application::Application() {
     registered = this;
+    Window::setWhenLastClosed([this] { lastWindowClosed(); });
     DialogDispatcher::installServiceHooks();
     watchDesktopEvents();
 }
@@ -41,8 +27,10 @@ Application::Application() {
 Application::~Application() {
     delete desktopHook_.data();
     QObject::disconnect(sessionConnection_);
-    if (registered == this)
+    if (registered == this) {
         registered = nullptr;
+        Window::setWhenLastClosed(nullptr);
+    }
 }
 
 Application* Application::instance() {
@@ -133,77 +121,31 @@ bool Application::Quit() {
 }
 
 void Application::setMenuBar(const Ref<::MenuBar>& bar) {
-    menuBar_ = bar;
+    commands_.setMenuBar(bar);
     for (Window* window : Window::openWindows())
         if (window->MenuBar().isNil())
             window->rebuildMenuBar();
 }
 
 void Application::AddMenuHandler(const std::string& itemName, std::function<bool()> handler) {
-    menuHandlers_[itemName] = std::move(handler);
+    commands_.handlers().add(itemName, std::move(handler));
     for (Window* window : Window::openWindows())
         window->refreshMenuStates();
 }
 
 bool Application::HasMenuHandler(const std::string& itemName) const {
-    return menuHandlers_.count(itemName) != 0;
+    return commands_.handlers().has(itemName);
 }
 
 bool Application::HandleMenuCommand(const std::string& itemName) {
-    return routeMenuCommand(Window::frontmost(), itemName);
-}
-
-bool Application::runOwnHandler(const std::string& itemName) {
-    auto handler = menuHandlers_.find(itemName);
-    if (handler == menuHandlers_.end())
-        return false;
-    // A copy: the handler may replace itself while it runs.
-    std::function<bool()> run = handler->second;
-    return run();
-}
-
-bool Application::routeMenuCommand(Window* window, const std::string& itemName) {
-    if (window != nullptr && window->runOwnMenuHandler(itemName))
-        return true;
-    if (registered != nullptr && registered->runOwnHandler(itemName))
-        return true;
-    Ref<::MenuBar> bar = window != nullptr       ? window->shownMenuBar()
-                         : registered != nullptr ? registered->MenuBar()
-                                                 : nullptr;
-    Ref<MenuItem> item = bar.isNil() ? nullptr : bar->FindItem(itemName);
-    if (item.isNil() || !item->IsQuitItem())
-        return false;
-    if (registered != nullptr)
-        registered->Quit();
-    else
-        Window::CloseAll(true);
-    return true;
-}
-
-bool Application::menuCommandAvailable(const Window* window, const MenuItem& item) {
-    if (!item.AutoEnable())
-        return item.Enabled();
-    return item.IsQuitItem() || (window != nullptr && window->HasMenuHandler(item.Name())) ||
-           (registered != nullptr && registered->HasMenuHandler(item.Name()));
-}
-
-void Application::reportUnhandledException(const std::exception& error) {
-    // What went wrong with a file is no fault of the program: its own words
-    // say it, without the text meant for programming errors.
-    if (dynamic_cast<const FileException*>(&error) != nullptr) {
-        MsgBox(error.what());
-        return;
-    }
-    MsgBox("An exception of class " + className(error) +
-           " was not handled. The application goes on.\n\n" + error.what());
+    if (Window* front = Window::frontmost())
+        return front->HandleMenuCommand(itemName);
+    return MenuCommands::route(nullptr, MenuCommands::applicationMenuBar(), itemName,
+                               [] { Window::CloseAll(true); });
 }
 
 int Application::RunProgram(int argc, char** argv,
                             const std::function<int(const std::vector<std::string>&)>& program) {
     QApplication framework(argc, argv);
     return program(std::vector<std::string>(argv + 1, argv + argc));
-}
-
-void Application::reportUnknownException() {
-    MsgBox("An exception of an unknown class was not handled. The application goes on.");
 }

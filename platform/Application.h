@@ -2,19 +2,16 @@
 
 #include "FolderItem.h"
 #include "MenuBar.h"
+#include "MenuCommands.h"
 #include "Ref.h"
 
 #include <QMetaObject>
 #include <QPointer>
 
 #include <deque>
-#include <exception>
 #include <functional>
-#include <map>
 #include <string>
 #include <vector>
-
-class Window;
 
 // The application object: exactly one exists while the program runs. The
 // program derives its own class and overrides the events it handles. It uses
@@ -58,7 +55,7 @@ class Application {
     void setDisplayName(const std::string& name) { displayName_ = name; }
 
     // The menu bar that windows without their own show.
-    const Ref<::MenuBar>& MenuBar() const { return menuBar_; }
+    const Ref<::MenuBar>& MenuBar() const { return commands_.menuBar(); }
     void setMenuBar(const Ref<::MenuBar>& bar);
 
     // Installs the handler of a menu item by its Name; true from the handler
@@ -70,12 +67,6 @@ class Application {
     // it. False when nothing handled it.
     bool HandleMenuCommand(const std::string& itemName);
 
-    // The one handling of an exception that no program code caught: a
-    // message naming it, or for a FileException its own message alone; the
-    // program goes on.
-    static void reportUnhandledException(const std::exception& error);
-    static void reportUnknownException();
-
     // The framework for a whole run of the program: made from the process
     // arguments before program runs, gone after it returns. program gets
     // the arguments the framework leaves (files to open, as native paths);
@@ -83,23 +74,15 @@ class Application {
     static int RunProgram(int argc, char** argv,
                           const std::function<int(const std::vector<std::string>&)>& program);
 
-    // Used by windows: the command's road starting at that window (which may
-    // be nullptr), and whether a handler for the item exists on that road.
-    static bool routeMenuCommand(Window* window, const std::string& itemName);
-    static bool menuCommandAvailable(const Window* window, const MenuItem& item);
-    // Used by windows: the last open window has gone.
-    void lastWindowClosed();
-
   private:
-    bool runOwnHandler(const std::string& itemName);
+    void lastWindowClosed();
     void deliverQueuedDocuments();
     void watchDesktopEvents();
 
     bool opened_ = false;
     bool running_ = false;
     std::deque<Ref<FolderItem>> queuedDocuments_;
-    std::map<std::string, std::function<bool()>> menuHandlers_;
-    Ref<::MenuBar> menuBar_;
+    MenuCommands commands_{[this] { Quit(); }};
     std::string displayName_;
     QPointer<QObject> desktopHook_;
     QMetaObject::Connection sessionConnection_;

@@ -1,19 +1,19 @@
 #include "EventGuard.h"
 
-#include "Application.h"
-#include "Window.h"
+#include "UnhandledException.h"
 
 namespace {
 int activeGuards = 0;
-}
+void (*whenOutermostEnds)() = nullptr;
+} // namespace
 
 EventGuard::EventGuard() {
     ++activeGuards;
 }
 
 EventGuard::~EventGuard() {
-    if (--activeGuards == 0)
-        Window::deleteClosedWindowsLater();
+    if (--activeGuards == 0 && whenOutermostEnds != nullptr)
+        whenOutermostEnds();
 }
 
 bool EventGuard::run(const std::function<void()>& code) {
@@ -22,13 +22,17 @@ bool EventGuard::run(const std::function<void()>& code) {
         code();
         return true;
     } catch (const std::exception& error) {
-        Application::reportUnhandledException(error);
+        UnhandledException::report(error);
     } catch (...) {
-        Application::reportUnknownException();
+        UnhandledException::reportUnknown();
     }
     return false;
 }
 
 int EventGuard::depth() {
     return activeGuards;
+}
+
+void EventGuard::setWhenOutermostEnds(void (*code)()) {
+    whenOutermostEnds = code;
 }

@@ -20,4 +20,7 @@ class EventGuard {
     static bool run(const std::function<void()>& code);
     // How many guards are active now.
     static int depth();
+    // Called each time the outermost guard ends: the windows set it to
+    // delete the closed ones.
+    static void setWhenOutermostEnds(void (*code)());
 };

@@ -1,18 +1,17 @@
 #include "Window.h"
 
-#include "Application.h"
 #include "EventGuard.h"
+#include "MenuCommands.h"
 #include "PushButton.h"
 #include "Text.h"
 #include "WidgetHook.h"
+#include "WindowMenuBar.h"
 
 #include <QAbstractSpinBox>
-#include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTextEdit>
@@ -27,6 +26,7 @@ std::vector<Window*> openList;
 std::vector<Window*> closedList;
 Window* front = nullptr;
 bool deletionPosted = false;
+std::function<void()> whenLastClosed;
 
 void removeFrom(std::vector<Window*>& list, Window* window) {
     list.erase(std::remove(list.begin(), list.end(), window), list.end());
@@ -71,6 +71,7 @@ Window::Window() {
         return false;
     });
     openList.push_back(this);
+    EventGuard::setWhenOutermostEnds(&Window::deleteClosedWindowsLater);
     applyFlags();
     applyGeometry();
 }
@@ -83,6 +84,7 @@ Window::~Window() {
     // The hooks call into this half-destroyed object; they go before the
     // widgets, whose destruction can still send events.
     qDeleteAll(widget_->findChildren<WidgetHook*>());
+    menus_.reset();
     delete widget_;
 }
 
@@ -174,7 +176,7 @@ void Window::applyFlags() {
 
 void Window::applyGeometry() {
     auto* layout = widget_->layout();
-    const int menuHeight = qtMenuBar_ != nullptr ? qtMenuBar_->sizeHint().height() : 0;
+    const int menuHeight = menus_ ? menus_->widget()->sizeHint().height() : 0;
     if (!resizeable_) {
         content_->setFixedSize(width_, height_);
         layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -297,8 +299,12 @@ void Window::finishClose() {
     closedList.push_back(this);
     if (!constructing_)
         deleteClosedWindowsLater();
-    if (openList.empty() && Application::instance() != nullptr)
-        Application::instance()->lastWindowClosed();
+    if (openList.empty() && whenLastClosed)
+        whenLastClosed();
+}
+
+void Window::setWhenLastClosed(std::function<void()> handler) {
+    whenLastClosed = std::move(handler);
 }
 
 void Window::deleteClosedWindowsLater() {
@@ -416,98 +422,50 @@ void Window::setMenuBar(const Ref<::MenuBar>& bar) {
 }
 
 Ref<::MenuBar> Window::shownMenuBar() const {
-    if (!menuBar_.isNil() || Application::instance() == nullptr)
-        return menuBar_;
-    return Application::instance()->MenuBar();
+    return menuBar_.isNil() ? MenuCommands::applicationMenuBar() : menuBar_;
 }
-
-namespace {
-
-void addItems(QMenu& menu, const MenuItem& parent,
-              const std::function<QAction*(QMenu&, const MenuItem&)>& addCommand) {
-    for (int i = 0; i < parent.Count(); ++i) {
-        Ref<MenuItem> item = parent.Item(i);
-        if (item->IsSeparator())
-            menu.addSeparator();
-        else if (item->Count() > 0)
-            addItems(*menu.addMenu(displayed(item->Text())), *item, addCommand);
-        else
-            addCommand(menu, *item);
-    }
-}
-
-} // namespace
 
 void Window::rebuildMenuBar() {
-    // The old bar may be the one whose command is running now.
-    if (qtMenuBar_ != nullptr) {
-        qtMenuBar_->hide();
-        qtMenuBar_->deleteLater();
-        qtMenuBar_ = nullptr;
-    }
-    actions_.clear();
+    menus_.reset();
     Ref<::MenuBar> bar = shownMenuBar();
-    if (!bar.isNil()) {
-        qtMenuBar_ = new QMenuBar(widget_);
-        qtMenuBar_->setNativeMenuBar(false);
-        auto addCommand = [this](QMenu& menu, const MenuItem& item) {
-            QAction* action = menu.addAction(displayed(item.Text()));
-            action->setShortcut(MenuItem::keySequenceOf(item.KeyboardShortcut()));
-            const std::string name = item.Name();
-            QObject::connect(action, &QAction::triggered, action, [this, name] {
+    if (!bar.isNil())
+        menus_ = std::make_unique<WindowMenuBar>(
+            widget_, *bar,
+            [this](const std::string& name) {
                 EventGuard::run([this, name] { HandleMenuCommand(name); });
-            });
-            actions_[name] = action;
-            return action;
-        };
-        for (int i = 0; i < bar->Count(); ++i) {
-            Ref<MenuItem> title = bar->Item(i);
-            QMenu* menu = qtMenuBar_->addMenu(displayed(title->Text()));
-            actions_[title->Name()] = menu->menuAction();
-            QObject::connect(menu, &QMenu::aboutToShow, menu, [this] { refreshMenuStates(); });
-            addItems(*menu, *title, addCommand);
-        }
-    }
-    widget_->layout()->setMenuBar(qtMenuBar_);
+            },
+            [this] { refreshMenuStates(); });
+    widget_->layout()->setMenuBar(menuBarWidget());
     refreshMenuStates();
     applyGeometry();
 }
 
 void Window::refreshMenuStates() {
     Ref<::MenuBar> bar = shownMenuBar();
-    if (bar.isNil())
+    if (bar.isNil() || !menus_)
         return;
-    for (const auto& [name, action] : actions_) {
-        Ref<MenuItem> item = bar->FindItem(name);
-        if (!item.isNil() && action->menu() == nullptr)
-            action->setEnabled(Application::menuCommandAvailable(this, *item));
-    }
+    menus_->refreshStates(*bar, [this](const MenuItem& item) {
+        return MenuCommands::available(&menuHandlers_, item);
+    });
+}
+
+QMenuBar* Window::menuBarWidget() const {
+    return menus_ ? menus_->widget() : nullptr;
 }
 
 QAction* Window::menuAction(const std::string& itemName) const {
-    auto found = actions_.find(itemName);
-    return found == actions_.end() ? nullptr : found->second;
+    return menus_ ? menus_->action(itemName) : nullptr;
 }
 
 void Window::AddMenuHandler(const std::string& itemName, std::function<bool()> handler) {
-    menuHandlers_[itemName] = std::move(handler);
+    menuHandlers_.add(itemName, std::move(handler));
     refreshMenuStates();
 }
 
 bool Window::HasMenuHandler(const std::string& itemName) const {
-    return menuHandlers_.count(itemName) != 0;
-}
-
-bool Window::runOwnMenuHandler(const std::string& itemName) {
-    auto handler = menuHandlers_.find(itemName);
-    if (handler == menuHandlers_.end())
-        return false;
-    // A copy: the handler may close the window, which keeps its handlers
-    // until it is deleted, but may also replace itself.
-    std::function<bool()> run = handler->second;
-    return run();
+    return menuHandlers_.has(itemName);
 }
 
 bool Window::HandleMenuCommand(const std::string& itemName) {
-    return Application::routeMenuCommand(this, itemName);
+    return MenuCommands::route(&menuHandlers_, shownMenuBar(), itemName, [] { CloseAll(true); });
 }

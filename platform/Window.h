@@ -4,10 +4,10 @@
 #include "Control.h"
 #include "Exceptions.h"
 #include "MenuBar.h"
+#include "MenuHandlerTable.h"
 #include "Ref.h"
 
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,6 +16,7 @@ class QAction;
 class QKeyEvent;
 class QMenuBar;
 class QWidget;
+class WindowMenuBar;
 
 // A top-level window. Windows are made with new and belong to the framework
 // from then on: closing one deletes it when control returns to the event
@@ -88,15 +89,13 @@ class Window {
     // Runs a command as this window's menu bar would: this window's handler,
     // then the application's.
     bool HandleMenuCommand(const std::string& itemName);
-    // This window's handler alone; false when it has none or it declined.
-    bool runOwnMenuHandler(const std::string& itemName);
     // Builds the shown menu bar anew, and updates which items are enabled.
     void rebuildMenuBar();
     void refreshMenuStates();
     // The action of the item in the window's menu bar (tests look at its
     // text, shortcut and enabled state, and trigger it); nullptr when none.
     QAction* menuAction(const std::string& itemName) const;
-    QMenuBar* menuBarWidget() const { return qtMenuBar_; }
+    QMenuBar* menuBarWidget() const;
 
     // Controls, registered under their names.
     template <class T>
@@ -144,6 +143,9 @@ class Window {
     static void deleteClosedWindows();
     // The same, from the event loop soon.
     static void deleteClosedWindowsLater();
+    // Called each time the last open window has closed (the application
+    // quits then).
+    static void setWhenLastClosed(std::function<void()> handler);
 
   protected:
     Window();
@@ -166,10 +168,9 @@ class Window {
 
     QWidget* widget_ = nullptr;
     QWidget* content_ = nullptr;
-    QMenuBar* qtMenuBar_ = nullptr;
-    std::map<std::string, QAction*> actions_;
+    std::unique_ptr<WindowMenuBar> menus_;
     std::vector<std::unique_ptr<Control>> controls_;
-    std::map<std::string, std::function<bool()>> menuHandlers_;
+    MenuHandlerTable menuHandlers_;
     Ref<::MenuBar> menuBar_;
     std::string title_;
     int width_ = 300, height_ = 200;
