@@ -1,6 +1,6 @@
 #include "Control.h"
 
-#include "Window.h"
+#include "ContentSize.h"
 
 #include <QWidget>
 
@@ -25,8 +25,8 @@ int Control::Height() const {
 
 void Control::setBounds(int left, int top, int width, int height) {
     widget_->setGeometry(left, top, width, height);
-    rightGap_ = window_.Width() - (left + width);
-    bottomGap_ = window_.Height() - (top + height);
+    rightGap_ = area_->width - (left + width);
+    bottomGap_ = area_->height - (top + height);
 }
 
 void Control::setLocks(bool left, bool top, bool right, bool bottom) {
@@ -34,8 +34,8 @@ void Control::setLocks(bool left, bool top, bool right, bool bottom) {
     lockTop_ = top;
     lockRight_ = right;
     lockBottom_ = bottom;
-    rightGap_ = window_.Width() - (Left() + Width());
-    bottomGap_ = window_.Height() - (Top() + Height());
+    rightGap_ = area_->width - (Left() + Width());
+    bottomGap_ = area_->height - (Top() + Height());
 }
 
 void Control::followResize(int contentWidth, int contentHeight) {

@@ -4,6 +4,7 @@
 #include <string>
 
 class QWidget;
+struct ContentSize;
 class Window;
 
 // A control inside a window, registered there under its name. The window
@@ -38,6 +39,14 @@ class Control {
     // Raised once when the window opens, before the window's Open event.
     void onOpen(std::function<void()> handler) { open_ = std::move(handler); }
 
+    // Return (isReturn) or Escape that no control took reaches each control
+    // of the window in turn; the one that answers it (a default or cancel
+    // button) returns true.
+    virtual bool answerWindowKey(bool isReturn) {
+        (void)isReturn;
+        return false;
+    }
+
   protected:
     Control(Window& window, std::string name, QWidget* widget);
 
@@ -47,6 +56,9 @@ class Control {
     void followResize(int contentWidth, int contentHeight);
 
     Window& window_;
+    // The window's content area, whose edges the locks keep distances to;
+    // the window sets it when it registers the control.
+    const ContentSize* area_ = nullptr;
     std::string name_;
     QWidget* widget_;
     std::function<void()> open_;

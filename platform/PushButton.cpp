@@ -43,3 +43,10 @@ void PushButton::raiseAction() {
     if (action_)
         action_();
 }
+
+bool PushButton::answerWindowKey(bool isReturn) {
+    if (!Enabled() || !Visible() || !(isReturn ? default_ : cancel_))
+        return false;
+    Push();
+    return true;
+}

@@ -23,6 +23,9 @@ class PushButton : public Control {
     void onAction(std::function<void()> handler) { action_ = std::move(handler); }
     // Presses the button as a click does: nothing while it is disabled.
     void Push();
+    // The default button presses for Return, the cancel button for Escape,
+    // while it is enabled and visible.
+    bool answerWindowKey(bool isReturn) override;
 
   protected:
     PushButton(Window& window, const std::string& name, QPushButton* button);

@@ -2,7 +2,6 @@
 
 #include "EventGuard.h"
 #include "MenuCommands.h"
-#include "PushButton.h"
 #include "Text.h"
 #include "WidgetHook.h"
 #include "WindowMenuBar.h"
@@ -113,16 +112,16 @@ void Window::setTitle(const std::string& title) {
 }
 
 int Window::Width() const {
-    return width_;
+    return size_.width;
 }
 
 int Window::Height() const {
-    return height_;
+    return size_.height;
 }
 
 void Window::setSize(int width, int height) {
-    width_ = width;
-    height_ = height;
+    size_.width = width;
+    size_.height = height;
     applyGeometry();
 }
 
@@ -178,22 +177,22 @@ void Window::applyGeometry() {
     auto* layout = widget_->layout();
     const int menuHeight = menus_ ? menus_->widget()->sizeHint().height() : 0;
     if (!resizeable_) {
-        content_->setFixedSize(width_, height_);
+        content_->setFixedSize(size_.width, size_.height);
         layout->setSizeConstraint(QLayout::SetFixedSize);
     } else {
         layout->setSizeConstraint(QLayout::SetDefaultConstraint);
         content_->setMinimumSize(minWidth_, minHeight_);
         content_->setMaximumSize(maxWidth_, maxHeight_);
-        content_->resize(width_, height_);
-        widget_->resize(width_, height_ + menuHeight);
+        content_->resize(size_.width, size_.height);
+        widget_->resize(size_.width, size_.height + menuHeight);
     }
 }
 
 void Window::contentResized() {
-    width_ = content_->width();
-    height_ = content_->height();
+    size_.width = content_->width();
+    size_.height = content_->height();
     for (const auto& control : controls_)
-        control->followResize(width_, height_);
+        control->followResize(size_.width, size_.height);
 }
 
 void Window::setBackColor(Color color) {
@@ -364,6 +363,7 @@ void Window::DiscardAll() {
 void Window::registerControl(std::unique_ptr<Control> control) {
     if (findControl(control->Name()) != nullptr)
         throw RuntimeException("A control named " + control->Name() + " exists already.");
+    control->area_ = &size_;
     control->widget()->show();
     controls_.push_back(std::move(control));
 }
@@ -404,15 +404,9 @@ bool Window::hasTextField() const {
 }
 
 bool Window::pressDefaultOrCancel(bool isReturn) {
-    for (const auto& control : controls_) {
-        auto* button = dynamic_cast<PushButton*>(control.get());
-        if (button == nullptr || !button->Enabled() || !button->Visible())
-            continue;
-        if (isReturn ? button->Default() : button->Cancel()) {
-            button->Push();
+    for (const auto& control : controls_)
+        if (control->answerWindowKey(isReturn))
             return true;
-        }
-    }
     return false;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Color.h"
+#include "ContentSize.h"
 #include "Control.h"
 #include "Exceptions.h"
 #include "MenuBar.h"
@@ -173,7 +174,7 @@ class Window {
     MenuHandlerTable menuHandlers_;
     Ref<::MenuBar> menuBar_;
     std::string title_;
-    int width_ = 300, height_ = 200;
+    ContentSize size_;
     Color backColor_{0xFF, 0xFF, 0xFF};
     bool hasBackColor_ = false;
     bool resizeable_ = true;
