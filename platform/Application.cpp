@@ -2,6 +2,7 @@
 
 #include "DialogDispatcher.h"
 #include "EventGuard.h"
+#include "QtDialogResponder.h"
 #include "WidgetHook.h"
 #include "Window.h"
 
@@ -19,6 +20,7 @@ Application* registered = nullptr;
 
 Application::Application() {
     registered = this;
+    QtDialogResponder::setProgramName("");
     Window::setWhenLastClosed([this] { lastWindowClosed(); });
     DialogDispatcher::installServiceHooks();
     watchDesktopEvents();
@@ -30,6 +32,7 @@ Application::~Application() {
     if (registered == this) {
         registered = nullptr;
         Window::setWhenLastClosed(nullptr);
+        QtDialogResponder::setProgramName("");
     }
 }
 
@@ -118,6 +121,14 @@ bool Application::Quit() {
     if (running_)
         QCoreApplication::quit();
     return true;
+}
+
+const std::string& Application::DisplayName() const {
+    return QtDialogResponder::programName();
+}
+
+void Application::setDisplayName(const std::string& name) {
+    QtDialogResponder::setProgramName(name);
 }
 
 void Application::setMenuBar(const Ref<::MenuBar>& bar) {

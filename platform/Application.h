@@ -51,8 +51,8 @@ class Application {
 
     // The program's name as users see it, in the title of its dialogs;
     // when empty, Qt's name of the application.
-    const std::string& DisplayName() const { return displayName_; }
-    void setDisplayName(const std::string& name) { displayName_ = name; }
+    const std::string& DisplayName() const;
+    void setDisplayName(const std::string& name);
 
     // The menu bar that windows without their own show.
     const Ref<::MenuBar>& MenuBar() const { return commands_.menuBar(); }
@@ -83,7 +83,6 @@ class Application {
     bool running_ = false;
     std::deque<Ref<FolderItem>> queuedDocuments_;
     MenuCommands commands_{[this] { Quit(); }};
-    std::string displayName_;
     QPointer<QObject> desktopHook_;
     QMetaObject::Connection sessionConnection_;
 };

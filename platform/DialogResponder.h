@@ -5,7 +5,7 @@
 
 #include <string>
 
-class MessageDialog;
+struct MessageDialogContent;
 class Window;
 
 // Which button of a MessageDialog ended it; None when it was closed without
@@ -22,7 +22,7 @@ class DialogResponder {
     virtual void showMsgBox(const std::string& text) = 0;
     // parent: the window the question belongs to, shown over it; nullptr
     // for a question of the whole application.
-    virtual MessageDialogChoice showMessageDialog(const MessageDialog& dialog,
+    virtual MessageDialogChoice showMessageDialog(const MessageDialogContent& dialog,
                                                   const Window* parent) = 0;
     // filterTypeNames: ";"-joined names of registered FileTypes. nil on cancel.
     virtual Ref<FolderItem> showOpenFile(const std::string& filterTypeNames) = 0;

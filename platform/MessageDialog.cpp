@@ -3,12 +3,6 @@
 #include "DialogDispatcher.h"
 #include "DialogResponder.h"
 
-MessageDialog::MessageDialog() {
-    ActionButton = {"OK", true};
-    CancelButton = {"Cancel", false};
-    AlternateActionButton = {"Don't Save", false};
-}
-
 MessageDialogButton* MessageDialog::ShowModal() {
     return show(nullptr);
 }

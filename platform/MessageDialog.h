@@ -1,25 +1,13 @@
 #pragma once
 
-#include "MessageDialogButton.h"
-
-#include <string>
+#include "MessageDialogContent.h"
 
 class Window;
 
 // A modal question with up to three buttons. Only the action button is
 // visible until the caller shows the others.
-class MessageDialog {
+class MessageDialog : public MessageDialogContent {
   public:
-    MessageDialog();
-
-    // 0 note, 1 caution, 2 stop, 3 question; other values show no icon.
-    int Icon = 0;
-    std::string Message;
-    std::string Explanation;
-    MessageDialogButton ActionButton;          // "OK", visible
-    MessageDialogButton CancelButton;          // "Cancel"
-    MessageDialogButton AlternateActionButton; // "Don't Save"
-
     // Shows the dialog application-modal and returns the button pressed,
     // one of the three members above; nullptr when none was pressed.
     MessageDialogButton* ShowModal();

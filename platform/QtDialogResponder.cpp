@@ -1,10 +1,9 @@
 #include "QtDialogResponder.h"
 
-#include "Application.h"
 #include "FileType.h"
 #include "FittedMessageBox.h"
 #include "FolderDialog.h"
-#include "MessageDialog.h"
+#include "MessageDialogContent.h"
 #include "Text.h"
 #include "Window.h"
 
@@ -18,6 +17,8 @@
 #include <cstdio>
 
 namespace {
+
+std::string titleName;
 
 QString shown(const std::string& bytes) {
     return QString::fromStdString(ToDisplayText(bytes));
@@ -33,12 +34,8 @@ QWidget* dialogParent() {
     return QApplication::activeWindow();
 }
 
-// The program's name as it shows it, or Qt's for a program that set none.
 QString dialogTitle() {
-    const Application* app = Application::instance();
-    if (app != nullptr && !app->DisplayName().empty())
-        return shown(app->DisplayName());
-    return QApplication::applicationDisplayName();
+    return titleName.empty() ? QApplication::applicationDisplayName() : shown(titleName);
 }
 
 // "Maxwell Material (*.mxm);;..." for ";"-joined type names.
@@ -91,7 +88,7 @@ void QtDialogResponder::showMsgBox(const std::string& text) {
     execFitted(box);
 }
 
-MessageDialogChoice QtDialogResponder::showMessageDialog(const MessageDialog& dialog,
+MessageDialogChoice QtDialogResponder::showMessageDialog(const MessageDialogContent& dialog,
                                                          const Window* parent) {
     if (!canShow())
         return MessageDialogChoice::Cancel;
@@ -152,4 +149,12 @@ Ref<FolderItem> QtDialogResponder::showSelectFolder() {
 void QtDialogResponder::beep() {
     if (canShow())
         QApplication::beep();
+}
+
+const std::string& QtDialogResponder::programName() {
+    return titleName;
+}
+
+void QtDialogResponder::setProgramName(const std::string& name) {
+    titleName = name;
 }

@@ -154,7 +154,7 @@ TEST_F(EditorTest, CloseQuestionByCloseAndByQuit) {
 // question, which belongs to it: the user sees which material it is about.
 TEST_F(EditorTest, QuitAsksEachChangedEditorInFront) {
     struct FrontDialogs : ScriptedDialogs {
-        MessageDialogChoice showMessageDialog(const MessageDialog& dialog,
+        MessageDialogChoice showMessageDialog(const MessageDialogContent& dialog,
                                               const Window* parent) override {
             const Window* front = Window::frontmost();
             inFront.push_back(front == parent && !front->widget()->isMinimized());

@@ -91,7 +91,7 @@ void ScriptedDialogs::showMsgBox(const std::string& text) {
     EXPECT_EQ(take({Kind::MsgBox, text}).text.value_or(text), text) << "MsgBox text";
 }
 
-MessageDialogChoice ScriptedDialogs::showMessageDialog(const MessageDialog& dialog,
+MessageDialogChoice ScriptedDialogs::showMessageDialog(const MessageDialogContent& dialog,
                                                        const Window* parent) {
     ShownDialog shown{Kind::MessageDialog, dialog.Message};
     shown.parent = parent;

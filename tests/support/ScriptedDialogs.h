@@ -83,7 +83,7 @@ class ScriptedDialogs : public DialogResponder {
 
     // DialogResponder
     void showMsgBox(const std::string& text) override;
-    MessageDialogChoice showMessageDialog(const MessageDialog& dialog,
+    MessageDialogChoice showMessageDialog(const MessageDialogContent& dialog,
                                           const Window* parent) override;
     Ref<FolderItem> showOpenFile(const std::string& filterTypeNames) override;
     Ref<FolderItem> showSaveFile(const std::string& filterTypeNames,
