@@ -1,19 +1,14 @@
 #include "Window.h"
 
 #include "EventGuard.h"
-#include "MenuCommands.h"
 #include "Text.h"
 #include "WidgetHook.h"
 #include "WindowMenuBar.h"
 
-#include <QAbstractSpinBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QMenuBar>
-#include <QPlainTextEdit>
-#include <QTextEdit>
 #include <QVBoxLayout>
 #include <QWidget>
 
@@ -373,93 +368,4 @@ Control* Window::findControl(const std::string& name) const {
         if (control->Name() == name)
             return control.get();
     return nullptr;
-}
-
-// Keys that no control took. The platform's close key closes the window as
-// its close box does; a window whose menu answers that key (an editor's
-// "Close") never sees it, the menu's shortcut takes it first. Escape
-// closes a window without a cancel button too, unless it may be meant for
-// a text field.
-bool Window::handleKey(const QKeyEvent& key) {
-    if (key.matches(QKeySequence::Close)) {
-        closeWindow(false);
-        return true;
-    }
-    const bool isReturn = key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
-    if (!isReturn && key.key() != Qt::Key_Escape)
-        return false;
-    if (pressDefaultOrCancel(isReturn))
-        return true;
-    if (isReturn || hasTextField())
-        return false;
-    closeWindow(false);
-    return true;
-}
-
-bool Window::hasTextField() const {
-    return widget_->findChild<QLineEdit*>() != nullptr ||
-           widget_->findChild<QTextEdit*>() != nullptr ||
-           widget_->findChild<QPlainTextEdit*>() != nullptr ||
-           widget_->findChild<QAbstractSpinBox*>() != nullptr;
-}
-
-bool Window::pressDefaultOrCancel(bool isReturn) {
-    for (const auto& control : controls_)
-        if (control->answerWindowKey(isReturn))
-            return true;
-    return false;
-}
-
-void Window::setMenuBar(const Ref<::MenuBar>& bar) {
-    menuBar_ = bar;
-    rebuildMenuBar();
-}
-
-Ref<::MenuBar> Window::shownMenuBar() const {
-    return menuBar_.isNil() ? MenuCommands::applicationMenuBar() : menuBar_;
-}
-
-void Window::rebuildMenuBar() {
-    menus_.reset();
-    Ref<::MenuBar> bar = shownMenuBar();
-    if (!bar.isNil())
-        menus_ = std::make_unique<WindowMenuBar>(
-            widget_, *bar,
-            [this](const std::string& name) {
-                EventGuard::run([this, name] { HandleMenuCommand(name); });
-            },
-            [this] { refreshMenuStates(); });
-    widget_->layout()->setMenuBar(menuBarWidget());
-    refreshMenuStates();
-    applyGeometry();
-}
-
-void Window::refreshMenuStates() {
-    Ref<::MenuBar> bar = shownMenuBar();
-    if (bar.isNil() || !menus_)
-        return;
-    menus_->refreshStates(*bar, [this](const MenuItem& item) {
-        return MenuCommands::available(&menuHandlers_, item);
-    });
-}
-
-QMenuBar* Window::menuBarWidget() const {
-    return menus_ ? menus_->widget() : nullptr;
-}
-
-QAction* Window::menuAction(const std::string& itemName) const {
-    return menus_ ? menus_->action(itemName) : nullptr;
-}
-
-void Window::AddMenuHandler(const std::string& itemName, std::function<bool()> handler) {
-    menuHandlers_.add(itemName, std::move(handler));
-    refreshMenuStates();
-}
-
-bool Window::HasMenuHandler(const std::string& itemName) const {
-    return menuHandlers_.has(itemName);
-}
-
-bool Window::HandleMenuCommand(const std::string& itemName) {
-    return MenuCommands::route(&menuHandlers_, shownMenuBar(), itemName, [] { CloseAll(true); });
 }

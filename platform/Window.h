@@ -27,6 +27,10 @@ class WindowMenuBar;
 // (properties), CreateControls (addControl<T>(...) for each control, binding
 // its events to lambdas), AddMenuHandlers, then each control's Open event,
 // then Event_Open, and shows the window if Visible (and not closed by then).
+//
+// Window.cpp holds the frame, the controls and the list of open windows;
+// WindowMenus.cpp the menu bar and its commands; WindowKeys.cpp the keys the
+// window answers itself.
 class Window {
   public:
     virtual ~Window();

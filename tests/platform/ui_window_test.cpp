@@ -86,6 +86,18 @@ TEST_F(WindowTest, CommandsGoToTheFrontWindowThenTheApplicationAndNeedAHandler) 
     EXPECT_EQ(window->saves, 1);
 }
 
+// An item is enabled while a handler on its road exists; the quit item
+// always has one.
+TEST_F(WindowTest, CommandsAreEnabledWhileAHandlerOnTheirRoadExists) {
+    auto enabled = [this](const char* item) { return window->menuAction(item)->isEnabled(); };
+    EXPECT_TRUE(enabled("FileSave"));
+    EXPECT_TRUE(enabled("FileQuit"));
+    EXPECT_FALSE(enabled("EditCopy"));
+    app.AddMenuHandler("EditCopy", [] { return true; });
+    EXPECT_TRUE(enabled("EditCopy"));
+    EXPECT_FALSE(app.HandleMenuCommand("Nowhere"));
+}
+
 TEST_F(WindowTest, CancelCloseKeepsTheWindowForEveryKindOfClose) {
     window->refuseClose = true;
     EXPECT_FALSE(window->Close());
@@ -129,6 +141,11 @@ TEST_F(WindowTest, AnExceptionFromAnEventIsReportedAndTheProgramGoesOn) {
     EXPECT_NE(dialogs.msgBoxes().at(0).find("NilObjectException"), std::string::npos);
     EXPECT_NE(dialogs.msgBoxes().at(0).find("A nil object was used."), std::string::npos);
     EXPECT_FALSE(window->IsClosed());
+    // What went wrong with a file is told in its own words alone.
+    window->control<PushButton>("PBOk").onAction([] { throw FileException("oak.mxm is locked."); });
+    dialogs.expectAnyMsgBox();
+    UiDriver::click(window->control<PushButton>("PBOk"));
+    EXPECT_EQ(dialogs.msgBoxes().at(1), "oak.mxm is locked.");
 }
 
 // A single line too long for its label is shortened in the middle, so both
