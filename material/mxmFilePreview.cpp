@@ -5,7 +5,7 @@
 void mxmFile::keepRevertCopy() {
     const Picture& source = myPict.get();
     revertPict = NewPicture(source.Width(), source.Height(), 32);
-    revertPict->graphics().DrawPicture(myPict, 0, 0);
+    Graphics(*revertPict).DrawPicture(myPict, 0, 0);
 }
 
 void mxmFile::SetPict(const Ref<Picture>& picture) {
@@ -17,8 +17,8 @@ void mxmFile::CreatePreview() {
     if (!myPict)
         return;
     Ref<Picture> preview = NewPicture(PreviewSide, PreviewSide, 32);
-    preview->graphics().DrawPicture(myPict, 0, 0, PreviewSide, PreviewSide, 0, 0, myPict->Width(),
-                                    myPict->Height());
+    Graphics(*preview).DrawPicture(myPict, 0, 0, PreviewSide, PreviewSide, 0, 0, myPict->Width(),
+                                   myPict->Height());
     PreviewPict = preview;
 }
 

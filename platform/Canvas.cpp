@@ -135,8 +135,8 @@ bool Canvas::acceptedFileName(const std::string& name) const {
     });
 }
 
-Graphics& Canvas::graphics() {
-    return picture_->graphics();
+Graphics Canvas::graphics() {
+    return Graphics(*picture_);
 }
 
 void Canvas::repaintPicture() {
@@ -147,7 +147,10 @@ void Canvas::repaintPicture() {
     picture_->image().fill(window().HasBackColor() ? QColor(back.red, back.green, back.blue)
                                                    : widget()->palette().color(QPalette::Window));
     if (paint_)
-        EventGuard::run([this] { paint_(picture_->graphics()); });
+        EventGuard::run([this] {
+            Graphics g(*picture_);
+            paint_(g);
+        });
 }
 
 void Canvas::paintNow() {

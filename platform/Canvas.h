@@ -26,7 +26,7 @@ class Canvas : public Control {
     }
 
     // The canvas's own drawing context.
-    Graphics& graphics();
+    Graphics graphics();
     // What the canvas shows, as last painted.
     const Picture& picture() const { return *picture_; }
     // Paints now (Paint is raised), without waiting for the screen.

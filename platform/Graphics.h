@@ -7,7 +7,8 @@
 
 class Picture;
 
-// The drawing context of one picture.
+// The drawing context of one picture, made on it where it is drawn in or
+// read from; what it draws changes the picture itself.
 class Graphics {
   public:
     explicit Graphics(Picture& target) : target_(target) {}

@@ -1,6 +1,5 @@
 #include "Picture.h"
 
-#include "Graphics.h"
 #include "RegularFile.h"
 
 #include <QBuffer>
@@ -38,16 +37,11 @@ bool readWholeFile(const std::string& nativePath, std::string& bytes) {
 
 } // namespace
 
-Picture::Picture(int32_t width, int32_t height)
-    : image_(width, height, QImage::Format_RGB32), graphics_(std::make_unique<Graphics>(*this)) {
+Picture::Picture(int32_t width, int32_t height) : image_(width, height, QImage::Format_RGB32) {
     image_.fill(Qt::white);
 }
 
-Picture::Picture(QImage image)
-    : image_(image.convertToFormat(QImage::Format_RGB32)),
-      graphics_(std::make_unique<Graphics>(*this)) {}
-
-Picture::~Picture() = default;
+Picture::Picture(QImage image) : image_(image.convertToFormat(QImage::Format_RGB32)) {}
 
 int32_t Picture::Width() const {
     return image_.width();
@@ -55,10 +49,6 @@ int32_t Picture::Width() const {
 
 int32_t Picture::Height() const {
     return image_.height();
-}
-
-Graphics& Picture::graphics() {
-    return *graphics_;
 }
 
 Ref<Picture> Picture::Open(const Ref<FolderItem>& file) {

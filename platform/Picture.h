@@ -7,23 +7,18 @@
 #include <QImage>
 
 #include <cstdint>
-#include <memory>
-
-class Graphics;
 
 // A picture of width x height pixels at 32 bits. A new picture is white.
 class Picture {
   public:
     Picture(int32_t width, int32_t height);
     explicit Picture(QImage image); // converted to 32 bits
-    ~Picture();
 
     // The largest width x height NewPicture makes.
     static constexpr int64_t MaxPixels = 64 * 1024 * 1024;
 
     int32_t Width() const;
     int32_t Height() const;
-    Graphics& graphics();
 
     // nil when the file holds no picture the framework can decode.
     static Ref<Picture> Open(const Ref<FolderItem>& file);
@@ -42,7 +37,6 @@ class Picture {
 
   private:
     QImage image_;
-    std::unique_ptr<Graphics> graphics_;
 };
 
 // nil when width or height is not above 0, the depth is not 32, or the

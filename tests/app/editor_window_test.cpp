@@ -42,7 +42,7 @@ class EditorTest : public AppTest {
         return editor.CPreview().picture().image();
     }
     QRgb storedPixel(const std::string& relative) const {
-        return rgb(read(relative)->PreviewPict->graphics().Pixel(10, 10));
+        return rgb(Graphics(*read(relative)->PreviewPict).Pixel(10, 10));
     }
     static void drop(WindowMXM& editor, Qt::GlobalColor colour) {
         ASSERT_TRUE(UiDriver::dropImage(editor.CPreview(), solid(colour)));

@@ -19,7 +19,7 @@ namespace {
 ::testing::AssertionResult shows(const Ref<Picture>& preview, double xFactor, double yFactor) {
     for (int y = 0; y < 200; ++y)
         for (int x = 0; x < 200; ++x)
-            if (!(preview->graphics().Pixel(x, y) ==
+            if (!(Graphics(*preview).Pixel(x, y) ==
                   MaterialBytes::patternPixel(int(x / xFactor), int(y / yFactor))))
                 return ::testing::AssertionFailure() << "pixel " << x << ", " << y << " differs";
     return ::testing::AssertionResult(preview->Width() == 200 && preview->Height() == 200);

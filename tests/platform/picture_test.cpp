@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 TEST(Picture, NewPictureIsWhiteAndRefusesImpossibleSizes) {
-    EXPECT_EQ(NewPicture(2, 3, 32)->graphics().Pixel(1, 2), RGB(255, 255, 255));
+    EXPECT_EQ(Graphics(*NewPicture(2, 3, 32)).Pixel(1, 2), RGB(255, 255, 255));
     EXPECT_FALSE(NewPicture(0, 200, 32));
     EXPECT_FALSE(NewPicture(200, 200, 24));
     EXPECT_FALSE(NewPicture(Picture::MaxPixels, 2, 32));
@@ -16,9 +16,9 @@ TEST(Picture, NewPictureIsWhiteAndRefusesImpossibleSizes) {
 // Drawing scaled per axis is proven where the material preview is made with it.
 TEST(Graphics, PixelsOutsideThePictureAreIgnoredAndANilPictureRaises) {
     auto picture = NewPicture(2, 1, 32);
-    picture->graphics().setPixel(5, 0, RGB(0, 255, 0));
-    EXPECT_EQ(picture->graphics().Pixel(-1, 0), RGB(0, 0, 0));
-    EXPECT_THROW(picture->graphics().DrawPicture(nullptr, 0, 0), NilObjectException);
+    Graphics(*picture).setPixel(5, 0, RGB(0, 255, 0));
+    EXPECT_EQ(Graphics(*picture).Pixel(-1, 0), RGB(0, 0, 0));
+    EXPECT_THROW(Graphics(*picture).DrawPicture(nullptr, 0, 0), NilObjectException);
 }
 
 // A FIFO dropped on the preview, named like a picture, is no picture.
