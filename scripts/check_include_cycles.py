@@ -9,27 +9,28 @@ import re
 import sys
 from pathlib import Path
 
+ROOT = Path(__file__).resolve().parent.parent
 FOLDERS = ["platform", "material", "app", "tests/support"]
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.MULTILINE)
 
 
-def read_units(root):
+def read_units():
     """Maps each unit (folder/stem) to the header names its files include."""
     units = {}
     for folder in FOLDERS:
-        for path in sorted((root / folder).glob("*")):
+        for path in sorted((ROOT / folder).glob("*")):
             if path.suffix in (".h", ".cpp"):
                 unit = f"{folder}/{path.stem}"
                 units.setdefault(unit, set()).update(INCLUDE.findall(path.read_text()))
     return units
 
 
-def resolve(units, folder, name):
-    """The unit of an included header: its own folder first, as the compiler looks."""
-    stem = Path(name).stem
+def resolve(folder, name):
+    """The unit of an included header, looked for in the including file's
+    folder first, as the compiler does; None for a header of no unit."""
     for candidate in [folder] + FOLDERS:
-        if (Path(candidate) / stem).as_posix() in units and (ROOT / candidate / name).exists():
-            return f"{candidate}/{stem}"
+        if (ROOT / candidate / name).exists():
+            return f"{candidate}/{Path(name).stem}"
     return None
 
 
@@ -37,7 +38,7 @@ def edges(units):
     graph = {}
     for unit, names in units.items():
         folder = unit.rsplit("/", 1)[0]
-        targets = {resolve(units, folder, name) for name in names}
+        targets = {resolve(folder, name) for name in names}
         graph[unit] = sorted(t for t in targets if t is not None and t != unit)
     return graph
 
@@ -64,11 +65,9 @@ def find_cycles(graph):
     return cycles
 
 
-ROOT = Path(__file__).resolve().parent.parent
-
 if __name__ == "__main__":
     sys.setrecursionlimit(10000)
-    cycles = find_cycles(edges(read_units(ROOT)))
+    cycles = find_cycles(edges(read_units()))
     for cycle in cycles:
         print("Include cycle: " + " -> ".join(cycle), file=sys.stderr)
     if cycles:
