@@ -7,7 +7,7 @@ packages=(
     build-essential cmake
     qt6-base-dev qt6-qpa-plugins libgl-dev
     googletest libgtest-dev libbenchmark-dev
-    clang libclang-rt-dev clang-format
+    clang libclang-rt-dev clang-format python3
 )
 
 missing=()
