@@ -1,6 +1,5 @@
 #include "BinaryStream.h"
 
-#include "PosixWrite.h"
 #include "RegularFile.h"
 
 #include <algorithm>
@@ -10,49 +9,18 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-// The bytes behind a stream: positioned reads and writes over a file or over
-// memory. A closed source holds nothing and takes nothing.
+// The bytes behind a stream: positioned reads over a file or over memory.
+// A closed source holds nothing.
 class BinaryStream::Source {
   public:
     virtual ~Source() = default;
     virtual int64_t length() const = 0;
     // Up to count bytes at offset; fewer at the end.
     virtual std::string readAt(int64_t offset, int64_t count) = 0;
-    virtual bool writeAt(int64_t offset, const std::string& bytes) = 0;
     virtual void close() = 0;
 };
 
 namespace {
-
-class MemorySource : public BinaryStream::Source {
-  public:
-    explicit MemorySource(std::string bytes) : bytes_(std::move(bytes)) {}
-
-    int64_t length() const override { return static_cast<int64_t>(bytes_.size()); }
-
-    std::string readAt(int64_t offset, int64_t count) override {
-        return bytes_.substr(static_cast<size_t>(offset), static_cast<size_t>(count));
-    }
-
-    bool writeAt(int64_t offset, const std::string& bytes) override {
-        if (closed_)
-            return false;
-        const auto end = static_cast<size_t>(offset) + bytes.size();
-        if (end > bytes_.size())
-            bytes_.resize(end);
-        bytes_.replace(static_cast<size_t>(offset), bytes.size(), bytes);
-        return true;
-    }
-
-    void close() override {
-        bytes_.clear();
-        closed_ = true;
-    }
-
-  private:
-    std::string bytes_;
-    bool closed_ = false;
-};
 
 // Bytes shared with whoever made the stream, read in place and never
 // changed: reading pieces out of a large buffer makes no second copy of it.
@@ -66,8 +34,6 @@ class SharedSource : public BinaryStream::Source {
         return bytes_->substr(static_cast<size_t>(offset), static_cast<size_t>(count));
     }
 
-    bool writeAt(int64_t, const std::string&) override { return false; }
-
     void close() override { bytes_.reset(); }
 
   private:
@@ -76,7 +42,7 @@ class SharedSource : public BinaryStream::Source {
 
 class FileSource : public BinaryStream::Source {
   public:
-    FileSource(int fd, bool writable) : fd_(fd), writable_(writable) {}
+    explicit FileSource(int fd) : fd_(fd) {}
     ~FileSource() override { close(); }
 
     int64_t length() const override {
@@ -102,10 +68,6 @@ class FileSource : public BinaryStream::Source {
         return bytes;
     }
 
-    bool writeAt(int64_t offset, const std::string& bytes) override {
-        return fd_ >= 0 && writable_ && writeFullyAt(fd_, bytes, offset);
-    }
-
     void close() override {
         if (fd_ >= 0)
             ::close(fd_);
@@ -114,13 +76,9 @@ class FileSource : public BinaryStream::Source {
 
   private:
     int fd_;
-    bool writable_;
 };
 
 } // namespace
-
-BinaryStream::BinaryStream(const std::string& bytes)
-    : source_(std::make_unique<MemorySource>(bytes)) {}
 
 BinaryStream::BinaryStream(std::shared_ptr<const std::string> bytes)
     : source_(std::make_unique<SharedSource>(std::move(bytes))) {}
@@ -133,16 +91,8 @@ Ref<BinaryStream> BinaryStream::Open(const Ref<FolderItem>& file, bool writable)
     const int fd = openRegularFile(file->NativePath(), writable ? O_RDWR : O_RDONLY);
     if (fd < 0)
         return nullptr;
-    return Ref<BinaryStream>(std::shared_ptr<BinaryStream>(
-        new BinaryStream(std::make_unique<FileSource>(fd, writable))));
-}
-
-Ref<BinaryStream> BinaryStream::Create(const Ref<FolderItem>& file) {
-    const int fd = ::open(file->NativePath().c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return nullptr;
     return Ref<BinaryStream>(
-        std::shared_ptr<BinaryStream>(new BinaryStream(std::make_unique<FileSource>(fd, true))));
+        std::shared_ptr<BinaryStream>(new BinaryStream(std::make_unique<FileSource>(fd))));
 }
 
 int64_t BinaryStream::Length() const {
@@ -151,14 +101,6 @@ int64_t BinaryStream::Length() const {
 
 int64_t BinaryStream::Position() const {
     return position_;
-}
-
-void BinaryStream::setPosition(int64_t position) {
-    position_ = std::clamp<int64_t>(position, 0, Length());
-}
-
-bool BinaryStream::EOF() const {
-    return position_ >= Length();
 }
 
 std::string BinaryStream::Read(int64_t count) {
@@ -188,22 +130,6 @@ uint32_t BinaryStream::ReadUInt32() {
                  << shift;
     }
     return value;
-}
-
-bool BinaryStream::Write(const std::string& bytes) {
-    if (!source_->writeAt(position_, bytes))
-        return false;
-    position_ += static_cast<int64_t>(bytes.size());
-    return true;
-}
-
-bool BinaryStream::WriteUInt32(uint32_t value) {
-    std::string bytes(4, '\0');
-    for (int i = 0; i < 4; ++i) {
-        const int shift = LittleEndian ? 8 * i : 8 * (3 - i);
-        bytes[static_cast<size_t>(i)] = static_cast<char>(value >> shift);
-    }
-    return Write(bytes);
 }
 
 void BinaryStream::Close() {

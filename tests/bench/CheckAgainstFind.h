@@ -30,6 +30,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -158,7 +159,8 @@ inline int checkOnce(const fs::path& root, int files) {
     const auto start = std::chrono::steady_clock::now();
     int32_t status = 0;
     const std::string report =
-        mxmFile(makeRef<BinaryStream>(bytes), makeRef<FolderItem>((root / "oak.mxm").string()))
+        mxmFile(makeRef<BinaryStream>(std::make_shared<const std::string>(bytes)),
+                makeRef<FolderItem>((root / "oak.mxm").string()))
             .ResetPaths(status);
     const double seconds = secondsSince(start);
     int found = 0;

@@ -49,7 +49,7 @@ Records recordsOf(const mxmFile& material) {
 }
 
 mxmFile readAndCheck(const std::string& bytes) {
-    Ref<BinaryStream> stream = makeRef<BinaryStream>(bytes);
+    Ref<BinaryStream> stream = makeRef<BinaryStream>(std::make_shared<const std::string>(bytes));
     mxmFile material(stream, materialFile());
     if (material.isMXM)
         checkMaterial(material, *stream);

@@ -100,7 +100,7 @@ TEST_F(MaterialFileTest, PreviewSizesTheFileCannotHoldAreRefusedAndShortFilesRea
     }
     const std::string whole = oak(MaterialBytes().preview(10, 10).bytes());
     for (size_t length = 7; length <= whole.size(); ++length) {
-        Ref<BinaryStream> stream = makeRef<BinaryStream>(whole.substr(0, length));
+        Ref<BinaryStream> stream = streamOver(whole.substr(0, length));
         const mxmFile cut(stream, makeRef<FolderItem>("/x/oak.mxm"));
         EXPECT_EQ(stream->Position(), static_cast<int64_t>(length));
     }
@@ -138,10 +138,15 @@ TEST_F(MaterialFileTest, WrittenByteForByteWithABlankPreviewWhereNoneWasStored) 
     ASSERT_TRUE(blank.writeFile(temp.item("oak.mxm")));
     EXPECT_EQ(temp.readFile("oak.mxm"), oak(size200 + std::string(120000, '\xFF')));
     EXPECT_TRUE(services.messages.empty());
+}
+
+TEST(PixelBlock, MakesAPictureOnlyOfExactlyThreeBytesAPixel) {
     const std::string block = MaterialBytes::patternBlock(3, 2);
+    const Ref<Picture> picture = MaxwellHelper::RGBMB2Pict(makeRef<MemoryBlock>(block), 3, 2);
+    EXPECT_EQ(MaxwellHelper::Pict2RGBMB(picture)->bytes(), block);
     EXPECT_TRUE(MaxwellHelper::RGBMB2Pict(makeRef<MemoryBlock>(block + "x"), 3, 2).isNil());
     EXPECT_TRUE(MaxwellHelper::RGBMB2Pict(makeRef<MemoryBlock>(block.substr(1)), 3, 2).isNil());
-    EXPECT_EQ(MaxwellHelper::Pict2RGBMB(Ref<Picture>())->Size(), 0);
+    EXPECT_EQ(MaxwellHelper::Pict2RGBMB(Ref<Picture>())->bytes(), "");
 }
 
 // No record at all: nothing may be read, written or reported for one.
@@ -244,7 +249,7 @@ TEST(LengthPrefixedString, EachFormReadsBackAndAStreamEndingEarlyIsReadToItsEnd)
     for (const auto& [prefix, length] : forms) {
         const std::string onDisk = prefix + all.substr(0, length);
         EXPECT_EQ(MaxwellHelper::string2mxstring(all.substr(0, length), false), onDisk);
-        Ref<BinaryStream> stream = makeRef<BinaryStream>(onDisk + "next");
+        Ref<BinaryStream> stream = streamOver(onDisk + "next");
         EXPECT_EQ(mxmString(stream).getMxmString(), onDisk);
         EXPECT_EQ(stream->Position(), std::ssize(onDisk));
     }
@@ -257,7 +262,7 @@ TEST(LengthPrefixedString, EachFormReadsBackAndAStreamEndingEarlyIsReadToItsEnd)
     const std::pair<std::string, std::string> cases[] = {
         {"\x40\3abc", "\3abc"}, {"", zero}, {"\x41", zero}, {"\5ab", "\2ab"}};
     for (const auto& [onDisk, rendered] : cases) {
-        Ref<BinaryStream> stream = makeRef<BinaryStream>(onDisk);
+        Ref<BinaryStream> stream = streamOver(onDisk);
         EXPECT_EQ(mxmString(stream).getMxmString(), rendered);
         EXPECT_EQ(stream->Position(), std::ssize(onDisk));
     }
