@@ -135,10 +135,6 @@ bool Canvas::acceptedFileName(const std::string& name) const {
     });
 }
 
-Graphics Canvas::graphics() {
-    return Graphics(*picture_);
-}
-
 void Canvas::repaintPicture() {
     const QSize size = widget()->size().expandedTo(QSize(1, 1));
     if (picture_->image().size() != size)

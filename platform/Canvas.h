@@ -14,7 +14,6 @@ class QMimeData;
 
 // A drawing surface. It keeps a picture of its own size: each paint fills it
 // with the window's background, raises Paint with its Graphics, and shows it.
-// Drawing through graphics() outside Paint shows until the next paint.
 class Canvas : public Control {
   public:
     Canvas(Window& window, const std::string& name);
@@ -25,8 +24,6 @@ class Canvas : public Control {
         drop_ = std::move(handler);
     }
 
-    // The canvas's own drawing context.
-    Graphics graphics();
     // What the canvas shows, as last painted.
     const Picture& picture() const { return *picture_; }
     // Paints now (Paint is raised), without waiting for the screen.

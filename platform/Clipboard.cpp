@@ -64,7 +64,3 @@ void Clipboard::setText(const std::string& text) {
     offered = data;
     clipboard.setMimeData(data); // the clipboard owns it from now on
 }
-
-bool Clipboard::TextAvailable() {
-    return !Text().empty();
-}

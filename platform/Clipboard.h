@@ -13,6 +13,5 @@ class Clipboard {
     // asks for the text, so replacing a long text again and again costs a
     // copy of its bytes each time.
     static void setText(const std::string& text);
-    static bool TextAvailable();
     void Close() {}
 };

@@ -69,10 +69,6 @@ bool Control::Visible() const {
     return !widget_->isHidden();
 }
 
-void Control::setVisible(bool value) {
-    widget_->setVisible(value);
-}
-
 void Control::Refresh() {
     widget_->update();
 }

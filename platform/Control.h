@@ -32,7 +32,6 @@ class Control {
     bool Enabled() const;
     void setEnabled(bool value);
     bool Visible() const;
-    void setVisible(bool value);
     // Redraws the control soon.
     virtual void Refresh();
 

@@ -18,7 +18,6 @@ class DragItem {
     bool FolderItemAvailable() const { return !files_.empty(); }
     // The first accepted file; nil when none.
     Ref<::FolderItem> FolderItem() const { return files_.empty() ? nullptr : files_.front(); }
-    const std::vector<Ref<::FolderItem>>& FolderItems() const { return files_; }
 
   private:
     Ref<::Picture> picture_;

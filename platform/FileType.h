@@ -16,8 +16,6 @@ class FileType {
 
     const std::string& Name() const { return name_; }
     const std::string& Extensions() const { return extensions_; }
-    const std::string& MacType() const { return macType_; }
-    const std::string& MacCreator() const { return macCreator_; }
     void setName(const std::string& value);
     void setExtensions(const std::string& value); // ";"-joined, each with its dot
     void setMacType(const std::string& value);

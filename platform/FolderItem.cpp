@@ -240,13 +240,6 @@ std::string FolderItem::Type() const {
     return FileTypes::typeOfFileName(Name());
 }
 
-int64_t FolderItem::Length() const {
-    struct stat info {};
-    if (::stat(nativePath_.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
-        return 0;
-    return static_cast<int64_t>(info.st_size);
-}
-
 Ref<FolderItem> FolderItem::Parent() const {
     if (isVolumeRoot(nativePath_))
         return nullptr;
@@ -293,10 +286,6 @@ std::pair<uint64_t, uint64_t> FolderItem::Identity() const {
     if (::stat(nativePath_.c_str(), &info) != 0)
         return {0, 0};
     return {static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino)};
-}
-
-bool FolderItem::CreateAsFolder() const {
-    return ::mkdir(nativePath_.c_str(), 0777) == 0 || Directory();
 }
 
 Ref<FolderItem> FolderItem::LinkTarget() const {

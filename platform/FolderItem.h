@@ -31,7 +31,6 @@ class FolderItem {
     // The name of the registered FileType whose extension ends the name
     // (letter case ignored); empty when none does.
     std::string Type() const;
-    int64_t Length() const;
 
     // nil at the root of a volume.
     Ref<FolderItem> Parent() const;
@@ -58,7 +57,6 @@ class FolderItem {
     // for a link loop.
     Ref<FolderItem> LinkTarget() const;
 
-    bool CreateAsFolder() const;
     // Replaces the file's content safely (see replaceFileContent: a new file
     // renamed over the old one, keeping owner, group and permissions; in
     // place for a file with several names or in a folder that takes no new

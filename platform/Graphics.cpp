@@ -12,12 +12,6 @@ Color Graphics::Pixel(int32_t x, int32_t y) const {
     return RGB(qRed(rgb), qGreen(rgb), qBlue(rgb));
 }
 
-void Graphics::setPixel(int32_t x, int32_t y, Color c) {
-    QImage& image = target_.image();
-    if (image.valid(x, y))
-        image.setPixel(x, y, qRgb(c.red, c.green, c.blue));
-}
-
 void Graphics::DrawPicture(const Ref<Picture>& picture, int32_t x, int32_t y, int32_t w, int32_t h,
                            int32_t sx, int32_t sy, int32_t sw, int32_t sh) {
     const Picture& source = picture.get();

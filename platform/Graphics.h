@@ -13,8 +13,7 @@ class Graphics {
   public:
     explicit Graphics(Picture& target) : target_(target) {}
 
-    Color Pixel(int32_t x, int32_t y) const;      // black outside the picture
-    void setPixel(int32_t x, int32_t y, Color c); // ignored outside the picture
+    Color Pixel(int32_t x, int32_t y) const; // black outside the picture
 
     // Draws the source rectangle (sx, sy, sw, sh) of the picture scaled onto
     // the destination rectangle (x, y, w, h), each axis by its own factor,

@@ -81,27 +81,8 @@ void Listbox::RemoveRow(int row) {
     delete list_->takeItem(row);
 }
 
-void Listbox::DeleteAllRows() {
-    list_->clear();
-}
-
 int Listbox::ListCount() const {
     return list_->count();
-}
-
-int Listbox::ListIndex() const {
-    for (int row = 0; row < ListCount(); ++row)
-        if (Selected(row))
-            return row;
-    return -1;
-}
-
-void Listbox::setListIndex(int row) {
-    list_->clearSelection();
-    if (row >= 0) {
-        checkRow(row);
-        list_->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
-    }
 }
 
 bool Listbox::Selected(int row) const {
@@ -119,14 +100,6 @@ std::string Listbox::Cell(int row, int column) const {
     if (column != 0)
         throw OutOfBoundsException("Column " + std::to_string(column) + " is not in the list.");
     return list_->item(row)->data(BytesRole).toByteArray().toStdString();
-}
-
-void Listbox::setCell(int row, int column, const std::string& text) {
-    checkRow(row);
-    if (column != 0)
-        throw OutOfBoundsException("Column " + std::to_string(column) + " is not in the list.");
-    list_->item(row)->setText(QString::fromStdString(ToDisplayText(text)));
-    list_->item(row)->setData(BytesRole, QByteArray::fromStdString(text));
 }
 
 void Listbox::setSelectionType(int type) {

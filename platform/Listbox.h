@@ -16,16 +16,11 @@ class Listbox : public Control {
     void AddRow(const std::string& text); // bytes; shown as text
     // Raises OutOfBoundsException outside 0 .. ListCount - 1.
     void RemoveRow(int row);
-    void DeleteAllRows();
     int ListCount() const;
-    // The first selected row, -1 when none; setting it selects only that row.
-    int ListIndex() const;
-    void setListIndex(int row);
     bool Selected(int row) const;
     void setSelected(int row, bool selected);
     // Only column 0 exists.
     std::string Cell(int row, int column = 0) const;
-    void setCell(int row, int column, const std::string& text);
     // 0 one row at a time, 1 several rows.
     void setSelectionType(int type);
 

@@ -21,10 +21,6 @@ PushButton::PushButton(Window& window, const std::string& name, QPushButton* but
                      [this] { EventGuard::run([this] { raiseAction(); }); });
 }
 
-std::string PushButton::Caption() const {
-    return button_->text().toStdString();
-}
-
 void PushButton::setCaption(const std::string& caption) {
     button_->setText(QString::fromStdString(ToDisplayText(caption)));
 }

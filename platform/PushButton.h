@@ -12,7 +12,6 @@ class PushButton : public Control {
   public:
     PushButton(Window& window, const std::string& name);
 
-    std::string Caption() const;
     void setCaption(const std::string& caption);
     // The window's default button (Return) and cancel button (Escape).
     bool Default() const { return default_; }

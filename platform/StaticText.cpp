@@ -40,7 +40,6 @@ void StaticText::showText() {
 }
 
 void StaticText::setTextColor(Color color) {
-    textColor_ = color;
     QPalette palette = label_->palette();
     palette.setColor(QPalette::WindowText, QColor(color.red, color.green, color.blue));
     label_->setPalette(palette);

@@ -16,7 +16,6 @@ class StaticText : public Control {
 
     const std::string& Text() const { return text_; }
     void setText(const std::string& text); // bytes; shown as text
-    Color TextColor() const { return textColor_; }
     void setTextColor(Color color);
     void setTextSize(int size); // in pixels; 0: the system's size
     void setMultiline(bool value);
@@ -27,6 +26,5 @@ class StaticText : public Control {
 
     QLabel* label_;
     std::string text_;
-    Color textColor_{0, 0, 0};
     bool multiline_ = false;
 };

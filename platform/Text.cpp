@@ -77,14 +77,6 @@ int Len(const std::string& text) {
     }));
 }
 
-std::string Left(const std::string& text, int count) {
-    if (!IsValidUtf8(text))
-        return LeftB(text, count);
-    if (count <= 0)
-        return {};
-    return text.substr(0, offsetOfCharacter(text, count));
-}
-
 std::string Right(const std::string& text, int count) {
     if (!IsValidUtf8(text))
         return RightB(text, count);
@@ -134,23 +126,6 @@ std::string RightB(const std::string& text, int count) {
         return {};
     const size_t n = std::min(static_cast<size_t>(count), text.size());
     return text.substr(text.size() - n);
-}
-
-std::string MidB(const std::string& text, int start, int count) {
-    const size_t from = start < 1 ? 0 : static_cast<size_t>(start - 1);
-    if (from >= text.size() || count == 0)
-        return {};
-    if (count < 0)
-        return text.substr(from);
-    return text.substr(from, static_cast<size_t>(count));
-}
-
-std::string ChrB(int byte) {
-    return std::string(1, static_cast<char>(byte & 0xFF));
-}
-
-int AscB(const std::string& text) {
-    return text.empty() ? 0 : byteAt(text, 0);
 }
 
 int InStrB(int start, const std::string& text, const std::string& find) {

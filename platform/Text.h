@@ -9,7 +9,6 @@
 
 // Characters.
 int Len(const std::string& text);
-std::string Left(const std::string& text, int count);
 std::string Right(const std::string& text, int count);
 std::string Chr(int codePoint); // UTF-8 form of one character
 
@@ -17,9 +16,6 @@ std::string Chr(int codePoint); // UTF-8 form of one character
 int LenB(const std::string& text);
 std::string LeftB(const std::string& text, int count);
 std::string RightB(const std::string& text, int count);
-std::string MidB(const std::string& text, int start, int count = -1); // start is 1-based
-std::string ChrB(int byte);
-int AscB(const std::string& text); // first byte, 0 to 255; 0 for the empty string
 
 // 1-based position of find in text at or after start; 0 when there is none.
 // A start below 1 searches from the beginning. The search is byte-exact.

@@ -14,9 +14,8 @@ TEST(Picture, NewPictureIsWhiteAndRefusesImpossibleSizes) {
 }
 
 // Drawing scaled per axis is proven where the material preview is made with it.
-TEST(Graphics, PixelsOutsideThePictureAreIgnoredAndANilPictureRaises) {
+TEST(Graphics, PixelsOutsideThePictureAreBlackAndANilPictureRaises) {
     auto picture = NewPicture(2, 1, 32);
-    Graphics(*picture).setPixel(5, 0, RGB(0, 255, 0));
     EXPECT_EQ(Graphics(*picture).Pixel(-1, 0), RGB(0, 0, 0));
     EXPECT_THROW(Graphics(*picture).DrawPicture(nullptr, 0, 0), NilObjectException);
 }
