@@ -3,7 +3,7 @@
 class DialogResponder;
 
 // The one road of every modal dialog and beep of the framework: MsgBox,
-// MessageDialog.ShowModal, the open, save and choose-folder dialogs, Beep.
+// MessageDialog.ShowModalWithin, the open, save and choose-folder dialogs, Beep.
 class DialogDispatcher {
   public:
     // The responder in force: Qt's own dialogs unless one was set.

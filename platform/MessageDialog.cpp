@@ -3,16 +3,8 @@
 #include "DialogDispatcher.h"
 #include "DialogResponder.h"
 
-MessageDialogButton* MessageDialog::ShowModal() {
-    return show(nullptr);
-}
-
 MessageDialogButton* MessageDialog::ShowModalWithin(const Window& parent) {
-    return show(&parent);
-}
-
-MessageDialogButton* MessageDialog::show(const Window* parent) {
-    switch (DialogDispatcher::responder().showMessageDialog(*this, parent)) {
+    switch (DialogDispatcher::responder().showMessageDialog(*this, &parent)) {
     case MessageDialogChoice::Action:
         return &ActionButton;
     case MessageDialogChoice::Cancel:

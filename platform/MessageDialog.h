@@ -8,12 +8,8 @@ class Window;
 // visible until the caller shows the others.
 class MessageDialog : public MessageDialogContent {
   public:
-    // Shows the dialog application-modal and returns the button pressed,
-    // one of the three members above; nullptr when none was pressed.
-    MessageDialogButton* ShowModal();
-    // The same, as a question that belongs to the window: shown over it.
+    // Shows the dialog as a question that belongs to the window, modal and
+    // over it, and returns the button pressed, one of the three members
+    // above; nullptr when none was pressed.
     MessageDialogButton* ShowModalWithin(const Window& parent);
-
-  private:
-    MessageDialogButton* show(const Window* parent);
 };

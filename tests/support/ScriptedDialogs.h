@@ -12,7 +12,7 @@
 //     ... drive the windows ...
 //     EXPECT_EQ(dialogs.beeps(), 1);
 //
-// - Every MsgBox, MessageDialog.ShowModal, GetOpenFolderItem,
+// - Every MsgBox, MessageDialog.ShowModalWithin, GetOpenFolderItem,
 //   GetSaveFolderItem and SelectFolder takes the next scripted step. A dialog
 //   of another kind than that step, a MsgBox whose text differs from the
 //   expected one, or a dialog when the script is used up, fails the test at
