@@ -117,8 +117,7 @@ TEST_F(LocationsTest, CloseKeysCloseEveryWindowAsItsCloseBox) {
 
 // The file is UTF-8 text, yet folder names with any bytes read back; what no
 // longer exists is dropped at load (and so forgotten at the next save); a
-// preferences folder that cannot be made is like a missing file. The file
-// search reads this list, and none once the application has gone.
+// preferences folder that cannot be made is like a missing file.
 TEST_F(LocationsTest, ListReadsBackWhateverTheNamesLessWhatHasGone) {
     addFolders({"gone", "new\nline", "cr\r", "100%41", "caf\xE9", "caf\xC3\xA9", "\xD0\xB6", "a:b",
                 "tab\there", "half\xC3", "a:b"});
@@ -135,7 +134,12 @@ TEST_F(LocationsTest, ListReadsBackWhateverTheNamesLessWhatHasGone) {
     app->LoadDefaultLocations();
     EXPECT_EQ(entries(), saved);
     EXPECT_FALSE(app->SaveDefaultLocations());
-    EXPECT_EQ(&SearchLocations::currentSearchLocations(), &app->DefaultLocations);
+}
+
+// The file search reads the application's list, and none once the
+// application has gone.
+TEST_F(LocationsTest, TheSearchReadsTheListWhileTheApplicationLives) {
+    EXPECT_EQ(&SearchLocations::currentSearchLocations(), &addFolders({"f0"}));
     Window::DiscardAll();
     app.reset();
     EXPECT_TRUE(SearchLocations::currentSearchLocations().empty());
