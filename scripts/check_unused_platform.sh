@@ -22,6 +22,6 @@ cmake --build "$build" -j"${JOBS:-$(nproc)}" --target mxmtool 2>&1 |
     done |
     sed -e 's/(anonymous namespace):://g' -e 's/\[abi:cxx11\]//g' \
         -e 's/std::__cxx11::basic_string<char, std::char_traits<char>, std::allocator<char> >/std::string/g' |
-    # Standard library templates instantiated for the dropped functions.
-    grep -vE '^[^:]*: ([^(]*[ :])?std::' |
+    # Standard library templates and lambdas of the dropped functions.
+    grep -vE '^[^:]*: ([^(]*[ :])?std::|\{lambda' |
     sort -u
