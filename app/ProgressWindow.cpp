@@ -68,14 +68,20 @@ void ProgressWindow::Event_Open() {
         if (!Escaped) {
             ProgressBar1().setMaximum(pWMax);
             reached_ = {};
+            writes_ = std::make_unique<WriteQueue>(maxWritesInFlight);
             HuntThroughFolders(Startfolder);
+            showAllFiles();
         }
     } catch (...) {
         // The exception ends the run and goes on to the framework's handler;
-        // a half-finished batch window must not stay on screen.
+        // the writes in flight end and are shown first, and a half-finished
+        // batch window must not stay on screen.
+        showAllFiles();
+        writes_.reset();
         Close();
         throw;
     }
+    writes_.reset();
     Close();
 }
 
@@ -101,7 +107,6 @@ void ProgressWindow::HuntThroughFolders(const Ref<FolderItem>& folder) {
         return;
     const auto subfolders = scanFolder(folder, [this](const Ref<FolderItem>& file) {
         FixFile(file);
-        showProgress(file);
         letEventsThrough();
     });
     for (const auto& subfolder : subfolders)
@@ -182,31 +187,84 @@ void ProgressWindow::showProgress(const Ref<FolderItem>& file) {
     Refresh(true);
 }
 
+// Reads and checks the file and hands its write to a worker; its entry is
+// shown once the write has ended (showOldestFile). Waits for the oldest
+// write when the most allowed are in flight.
 void ProgressWindow::FixFile(const Ref<FolderItem>& file) {
+    Processed processed{file, {}, nullptr};
     int32_t status = 0;
     const Ref<BinaryStream> stream = BinaryStream::Open(file, true);
     if (stream && stream->Length() > 0) {
         mxmFile material(stream, file);
         if (material.isMXM) {
-            theLog += file->Name() + "  ::   " + material.getMaterialName() + ": ";
+            processed.entry = file->Name() + "  ::   " + material.getMaterialName() + ": ";
             stream->Close();
             const std::string report = material.ResetPaths(status);
-            theLog += report + "Status " + std::to_string(status) + " ***";
-            writeBack(material, file);
+            processed.entry += report + "Status " + std::to_string(status) + " ***";
+            submitWrite(material, processed);
         } else {
-            theLog += file->Name() + "  ::   Does not seem to be an MXM";
+            processed.entry = file->Name() + "  ::   Does not seem to be an MXM";
         }
     }
-    Clipboard clipboard;
-    Clipboard::setText(theLog);
-    clipboard.Close();
+    processed_.push_back(std::move(processed));
+    makeRoomForAWrite();
+    showFinishedFiles();
 }
 
 // The walk hands over only files inside the start folder, yet a file may
-// have been replaced by a link leading out of it since: the batch never
-// writes outside the folder the user chose. A failed write has told the
-// user; its entry stays as logged.
-void ProgressWindow::writeBack(mxmFile& material, const Ref<FolderItem>& file) {
-    if (LiesWithin(*file, *Startfolder))
-        material.writeFile(file);
+// have been replaced by a link leading out of it since: right before the
+// write, on the worker, the batch makes sure that it never writes outside
+// the folder the user chose. The job owns copies of all it uses.
+void ProgressWindow::submitWrite(mxmFile& material, Processed& processed) {
+    processed.write = std::make_shared<Write>(Write{material.prepareWrite(processed.file), false});
+    writes_->submit([write = processed.write, start = FolderItem(Startfolder->NativePath())] {
+        if (beforeEachWrite)
+            beforeEachWrite(write->file.file);
+        write->outside = !LiesWithin(write->file.file, start);
+        return write->outside || write->file.write();
+    });
+}
+
+// The GUI thread waits for one write at a time, letting events through
+// meanwhile; a stop heard then ends the walk before the next file. With one
+// write in flight, each file is shown before the next one is opened.
+void ProgressWindow::makeRoomForAWrite() {
+    while (writes_->full()) {
+        if (writes_->oldestDone(pumpInterval))
+            showOldestFile();
+        else
+            letEventsThrough();
+    }
+}
+
+void ProgressWindow::showFinishedFiles() {
+    while (!processed_.empty() && (!processed_.front().write || writes_->oldestDone()))
+        showOldestFile();
+}
+
+void ProgressWindow::showAllFiles() {
+    while (!processed_.empty()) {
+        const Processed& oldest = processed_.front();
+        if (!oldest.write || writes_->oldestDone(pumpInterval))
+            showOldestFile();
+        letEventsThrough();
+    }
+}
+
+// The oldest file's write has ended, or it had none: a failed write says so
+// (the user has been told; the entry stays as logged), then its entry joins
+// the log on the clipboard and the counter moves on.
+void ProgressWindow::showOldestFile() {
+    const Processed oldest = std::move(processed_.front());
+    processed_.pop_front();
+    if (oldest.write) {
+        const bool written = writes_->takeOldest();
+        if (!oldest.write->outside)
+            mxmFile::finishWrite(oldest.write->file, written, oldest.file);
+    }
+    theLog += oldest.entry;
+    Clipboard clipboard;
+    Clipboard::setText(theLog);
+    clipboard.Close();
+    showProgress(oldest.file);
 }

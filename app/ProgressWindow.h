@@ -6,15 +6,18 @@
 #include "Ref.h"
 #include "StaticText.h"
 #include "Window.h"
+#include "WriteQueue.h"
+#include "mxmFile.h"
 
 #include <chrono>
 #include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
 #include <set>
 #include <string>
 #include <utility>
 #include <vector>
-
-class mxmFile;
 
 // The batch over a folder: counts the material files below it, then checks,
 // relocates and rewrites each one, with a progress bar, a counter and a
@@ -22,6 +25,16 @@ class mxmFile;
 // run happens while the window is constructed; it closes itself at the end.
 // Only what lies inside the folder (links resolved) is counted and written,
 // each folder and file once. Made with new; the framework owns it.
+//
+// The durable writes run on worker threads, a few in flight, while the walk
+// goes on; everything the user sees stays on this thread and in walk order.
+// A file's entry reaches the log, the clipboard and the counter only when
+// its write has ended, after every earlier file's; a failed write shows the
+// writer's message right before its entry, so before the next file's. After
+// a stop (or a closed window, or an exception) no further file is opened,
+// read or submitted; the writes already in flight are never cut off: they
+// end, and their files are logged and counted, so the log, the clipboard and
+// the counter name exactly the files written.
 class ProgressWindow : public Window {
   public:
     explicit ProgressWindow(const Ref<FolderItem>& startFolder);
@@ -38,6 +51,11 @@ class ProgressWindow : public Window {
     // through, so that the window is drawn and "Stop!" heard on any tree.
     // Tests make it 0: events are let through before every entry.
     static inline std::chrono::milliseconds pumpInterval{10};
+    // At most this many writes in flight; tests make it small.
+    static inline size_t maxWritesInFlight = WriteQueue::DefaultMaxInFlight;
+    // Tests hold or hinder writes with it: run on each write's thread
+    // before anything else, given the file about to be written.
+    static inline std::function<void(const FolderItem&)> beforeEachWrite;
 
     ProgressBar& ProgressBar1() const { return control<ProgressBar>("ProgressBar1"); }
     StaticText& STInfo() const { return control<StaticText>("STInfo"); }
@@ -64,9 +82,27 @@ class ProgressWindow : public Window {
         std::set<Identity> sharedFiles; // files with more than one name
     };
 
+    // A material's write, shared with the job that runs it.
+    struct Write {
+        mxmFile::FileWrite file;
+        // Set by the job: the file no longer lay inside the start folder.
+        bool outside = false;
+    };
+    // A file read and checked whose entry is not yet shown: it waits for
+    // its write, if any, and for every earlier file's.
+    struct Processed {
+        Ref<FolderItem> file;
+        std::string entry;
+        std::shared_ptr<Write> write;
+    };
+
     void PushButton1_Action();
     void showProgress(const Ref<FolderItem>& file);
-    void writeBack(mxmFile& material, const Ref<FolderItem>& file);
+    void submitWrite(mxmFile& material, Processed& processed);
+    void makeRoomForAWrite();
+    void showFinishedFiles();
+    void showOldestFile();
+    void showAllFiles();
     // The folder's subfolders, in entry order, after handing each material
     // file to the visitor; stops at once when a stop was asked for.
     template <class Visit>
@@ -77,6 +113,8 @@ class ProgressWindow : public Window {
     void letEventsThroughNowAndThen();
 
     Reached reached_;
+    std::unique_ptr<WriteQueue> writes_;
+    std::deque<Processed> processed_;
     std::chrono::steady_clock::time_point lastPump_;
     bool windowGone_ = false;
 };

@@ -145,26 +145,43 @@ std::string mxmFile::fileBytes() const {
 }
 
 bool mxmFile::writeFile(const Ref<FolderItem>& target) {
-    FolderItem& given = target.get();
+    const FileWrite pending = prepareWrite(target);
+    return finishWrite(pending, pending.write(), target);
+}
+
+mxmFile::FileWrite mxmFile::prepareWrite(const Ref<FolderItem>& target) {
+    const FolderItem& given = target.get();
     // Through a link, the name, the write and the ".mxm" rename all concern
-    // the file it leads to. A link loop leads nowhere: the write fails below.
+    // the file it leads to. A link loop leads nowhere: the write fails.
     const Ref<FolderItem> linked = given.LinkTarget();
-    FolderItem& file = linked ? linked.get() : given;
-    mxm2TextureName->setString(Split(file.Name(), ".")[0]);
+    FileWrite pending{linked ? linked.get() : given, {}, false};
+    mxm2TextureName->setString(Split(pending.file.Name(), ".")[0]);
     // A file the reader would refuse is not written: the old one stays.
-    if (fileSize() > std::numeric_limits<int32_t>::max()) {
+    pending.tooLarge = fileSize() > std::numeric_limits<int32_t>::max();
+    if (!pending.tooLarge)
+        pending.bytes = fileBytes();
+    return pending;
+}
+
+bool mxmFile::FileWrite::write() const {
+    return !tooLarge && file.WriteAtomically(bytes);
+}
+
+bool mxmFile::finishWrite(const FileWrite& pending, bool written, const Ref<FolderItem>& target) {
+    if (pending.tooLarge) {
         MsgBox("Can't write file... The material would be 2 GB or larger, beyond what a "
                "material file can be.");
         return false;
     }
-    if (!file.WriteAtomically(fileBytes())) {
+    if (!written) {
         MsgBox("Can't write file... Probably file is opened in another application!");
         return false;
     }
     // A renamed file is named by the target from then on, so that the next
     // save finds it.
-    if (moveToMxmName(file) && &file != &given)
-        given = file;
+    FolderItem file = pending.file;
+    if (moveToMxmName(file))
+        target.get() = file;
     return true;
 }
 

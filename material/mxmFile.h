@@ -44,6 +44,23 @@ class mxmFile {
     // written and renamed; a renamed file is then named by the target. A nil target, or an object
     // that holds no material, raises NilObjectException before anything is written.
     bool writeFile(const Ref<FolderItem>& target);
+
+    // writeFile in three steps, for a caller that runs the slow durable write
+    // on another thread: prepareWrite names the material after the target and
+    // makes the file's bytes; FileWrite::write stores them and touches
+    // nothing else, so any thread may run it; finishWrite, back on the
+    // caller's thread, tells the user why a write failed, or gives the file
+    // its ".mxm" name. The target passed to both must be the same.
+    struct FileWrite {
+        // Where the bytes go: the target, or the file a link leads to.
+        FolderItem file;
+        std::string bytes;
+        // 2 GB or larger, which the reader refuses: not written.
+        bool tooLarge = false;
+        bool write() const;
+    };
+    FileWrite prepareWrite(const Ref<FolderItem>& target);
+    static bool finishWrite(const FileWrite& write, bool written, const Ref<FolderItem>& target);
     // The whole file as writeFile stores it, from the model as it stands.
     std::string fileBytes() const;
 

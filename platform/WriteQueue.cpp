@@ -45,9 +45,8 @@ void WriteQueue::submit(std::function<bool()> job) {
     jobWaiting_.notify_one();
 }
 
-bool WriteQueue::oldestDone() const {
-    return !results_.empty() &&
-           results_.front().wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+bool WriteQueue::oldestDone(std::chrono::milliseconds wait) const {
+    return !results_.empty() && results_.front().wait_for(wait) == std::future_status::ready;
 }
 
 bool WriteQueue::takeOldest() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
@@ -53,8 +54,8 @@ class WriteQueue {
     void submit(std::function<bool()> job);
     bool full() const { return results_.size() >= maxInFlight_; }
     bool empty() const { return results_.empty(); }
-    // takeOldest would not wait.
-    bool oldestDone() const;
+    // takeOldest would not wait; waits at most the given time for that.
+    bool oldestDone(std::chrono::milliseconds wait = {}) const;
     // Waits for the oldest untaken job and gives its result; a job that
     // raised an exception gives false. Raises OutOfBoundsException when
     // empty().

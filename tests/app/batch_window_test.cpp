@@ -2,15 +2,44 @@
 #include "EventGuard.h"
 #include "ProgressWindow.h"
 
+#include "Locked.h"
+
 #include <QTimer>
 #include <QWidget>
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <memory>
+#include <thread>
 #include <utility>
 
 namespace {
+
+// One write at a time, so that each file is shown as soon as it is done,
+// unless a test lets more run; no test's hold on the writes outlives it.
+class BatchTest : public AppTest {
+  protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        ProgressWindow::maxWritesInFlight = 1;
+    }
+    void TearDown() override {
+        ProgressWindow::maxWritesInFlight = WriteQueue::DefaultMaxInFlight;
+        ProgressWindow::beforeEachWrite = nullptr;
+        AppTest::TearDown();
+    }
+};
+
+// Also notes what the clipboard held when each message box came.
+struct DialogsSeeingTheClipboard : ScriptedDialogs {
+    void showMsgBox(const std::string& text) override {
+        clipboards.push_back(Clipboard::Text());
+        ScriptedDialogs::showMsgBox(text);
+    }
+    std::vector<std::string> clipboards;
+};
 
 // Looks at the batch window each time the run lets events through, and may
 // act there as the user would: at a pump before the first file is done (the
@@ -53,7 +82,7 @@ void stopOrClose(ProgressWindow& w, bool close) {
 
 // The start folder's files before its subfolders, each by name; hidden
 // folders are walked, yet only visible files of the material type count.
-TEST_F(AppTest, BatchLogsEachMaterialFileAndPutsTheLogOnTheClipboard) {
+TEST_F(BatchTest, BatchLogsEachMaterialFileAndPutsTheLogOnTheClipboard) {
     volumes.makeFile("HD", "batch/a.mxm", "");
     volumes.makeFile("HD", "batch/b.mxm", "PNG and more bytes");
     volumes.makeFile("HD", "batch/c.mxm", material("Charlie"));
@@ -83,7 +112,7 @@ TEST_F(AppTest, BatchLogsEachMaterialFileAndPutsTheLogOnTheClipboard) {
 // ends with the second entry. A damaged third file ends the run as well, its
 // exception going to the framework's handler. Each way the window goes, and
 // a closed window is not touched again.
-TEST_F(AppTest, BatchStopCloseOrDamagedFileEndsTheRun) {
+TEST_F(BatchTest, BatchStopCloseOrDamagedFileEndsTheRun) {
     enum How { Stop, Escape, Close, CloseKey, Damaged };
     for (How how : {Stop, Escape, Close, CloseKey, Damaged}) {
         SCOPED_TRACE(how);
@@ -131,7 +160,7 @@ TEST_F(AppTest, BatchStopCloseOrDamagedFileEndsTheRun) {
 // and the count lets events through as it goes: "Stop!" or closing the
 // window then ends the run before any file is touched. Links to the
 // kernel's own file systems cost nothing.
-TEST_F(AppTest, BatchCountShowsItsWindowAndCanBeStopped) {
+TEST_F(BatchTest, BatchCountShowsItsWindowAndCanBeStopped) {
     const auto interval = std::exchange(ProgressWindow::pumpInterval, std::chrono::milliseconds(0));
     const std::string alpha = material("Alpha");
     for (const char* kernel : {"proc", "sys"})
@@ -169,7 +198,7 @@ TEST_F(AppTest, BatchCountShowsItsWindowAndCanBeStopped) {
 // the total; a picture is found by a check run meanwhile (as an editor's
 // would) and by one after the run, yet not by the run's own checks, which
 // share what the run listed before.
-TEST_F(AppTest, BatchCopesWithAnEmptyOrChangingTreeAndALinkLoop) {
+TEST_F(BatchTest, BatchCopesWithAnEmptyOrChangingTreeAndALinkLoop) {
     volumes.makeFile("HD", "batch/sub/readme.txt", "text");
     std::filesystem::create_directory_symlink(volumes.pathOf("HD", "batch"),
                                               volumes.pathOf("HD", "batch/sub/loop"));
@@ -206,7 +235,7 @@ TEST_F(AppTest, BatchCopesWithAnEmptyOrChangingTreeAndALinkLoop) {
 // a file reached by a link or a second name is handled once: each material
 // is counted, checked, logged and written once, under the name it was first
 // reached by.
-TEST_F(AppTest, BatchHandlesEachFolderAndFileOnce) {
+TEST_F(BatchTest, BatchHandlesEachFolderAndFileOnce) {
     for (int i = 0; i <= 4; ++i)
         volumes.makeFolder("HD", "batch/L" + std::to_string(i));
     for (int i = 0; i < 4; ++i)
@@ -230,7 +259,7 @@ TEST_F(AppTest, BatchHandlesEachFolderAndFileOnce) {
 // not counted, and a file that has become such a link by the time of its
 // write is read and logged but left alone. The chosen folder itself may be
 // reached through a link.
-TEST_F(AppTest, BatchWritesNothingOutsideTheChosenFolder) {
+TEST_F(BatchTest, BatchWritesNothingOutsideTheChosenFolder) {
     const std::string victim = material("Victim");
     volumes.makeFile("HD", "outside/victim.mxm", victim);
     volumes.makeFile("HD", "tree/own.mxm", material("Own"));
@@ -244,6 +273,109 @@ TEST_F(AppTest, BatchWritesNothingOutsideTheChosenFolder) {
     EXPECT_EQ(Clipboard::Text(), okEntry("own.mxm", "Own") + okEntry("v.mxm", "Victim"));
     EXPECT_EQ(read("tree/own.mxm")->getMaterialName(), "own");
     EXPECT_TRUE(volumes.folder().readFile("HD/outside/victim.mxm") == victim);
+
+    // Turned into such a link after it was read, as its write begins.
+    const std::string turned = volumes.pathOf("HD", "tree/own.mxm");
+    ProgressWindow::beforeEachWrite = [&turned](const FolderItem&) {
+        std::filesystem::remove(turned);
+        std::filesystem::create_symlink("../outside/victim.mxm", turned);
+    };
+    new ProgressWindow(volumes.item("HD", "chosen"));
+    EXPECT_EQ(Clipboard::Text(), okEntry("own.mxm", "own"));
+    EXPECT_TRUE(volumes.folder().readFile("HD/outside/victim.mxm") == victim);
+}
+
+// With several writes in flight, finishing in any order (here the later
+// ones first), the files are still shown and logged in walk order, each
+// sight's clipboard holding exactly the files counted; a write that fails
+// in the middle says so before its entry, after the earlier files', and
+// the run goes on.
+TEST_F(BatchTest, BatchWithWritesInFlightShowsFilesAndFailuresInWalkOrder) {
+    ProgressWindow::maxWritesInFlight = 8;
+    // The third file is locked once read, as its write begins.
+    std::atomic<int> started{0};
+    std::unique_ptr<Locked> locked;
+    ProgressWindow::beforeEachWrite = [&](const FolderItem& file) {
+        if (file.Name() == "m3.mxm")
+            locked = std::make_unique<Locked>(file.NativePath());
+        std::this_thread::sleep_for(std::chrono::milliseconds(10 * (6 - ++started)));
+    };
+    std::vector<std::string> entries;
+    for (int i = 1; i <= 6; ++i) {
+        const std::string n = std::to_string(i);
+        volumes.makeFile("HD", "batch/m" + n + ".mxm", material("M" + n));
+        entries.push_back(okEntry("m" + n + ".mxm", "M" + n));
+    }
+    const std::string kept = volumes.folder().readFile("HD/batch/m3.mxm");
+    DialogsSeeingTheClipboard seeing;
+    seeing.expectMsgBox("Can't write file... Probably file is opened in another application!");
+    BatchWatcher watcher;
+    new ProgressWindow(volumes.item("HD", "batch"));
+
+    const auto logOfFirst = [&entries](size_t k) {
+        std::string log;
+        for (size_t i = 0; i < k; ++i)
+            log += entries[i];
+        return log;
+    };
+    EXPECT_EQ(seeing.clipboards, std::vector<std::string>{logOfFirst(2)});
+    ASSERT_FALSE(watcher.shown.empty());
+    EXPECT_EQ(watcher.shown.back(), "m6.mxm 6/6");
+    for (size_t i = 0; i < watcher.shown.size(); ++i) {
+        const std::string counter = watcher.shown[i].substr(watcher.shown[i].find(' ') + 1);
+        const size_t k = std::stoul(counter);
+        EXPECT_EQ(watcher.shown[i], "m" + counter.substr(0, counter.find('/')) + ".mxm " + counter);
+        EXPECT_EQ(watcher.clipboards[i], logOfFirst(k)) << counter;
+    }
+    EXPECT_EQ(Clipboard::Text(), logOfFirst(6));
+    EXPECT_TRUE(volumes.folder().readFile("HD/batch/m3.mxm") == kept);
+    locked.reset();
+    EXPECT_EQ(read("batch/m6.mxm")->getMaterialName(), "m6");
+}
+
+// "Stop!" while three writes are held in flight: no further file is opened
+// (the next one is damaged: reading it would end the run with an error);
+// the first write is let go at once, the other two once the first file is
+// shown, so that they are still in flight when the walk ends. All three
+// end, are written and logged, and the counter counts them.
+TEST_F(BatchTest, BatchStoppedWithWritesInFlightFinishesAndLogsThem) {
+    const auto interval = std::exchange(ProgressWindow::pumpInterval, std::chrono::milliseconds(0));
+    ProgressWindow::maxWritesInFlight = 3;
+    std::atomic<int> held{0};
+    std::atomic<bool> first{false}, rest{false};
+    ProgressWindow::beforeEachWrite = [&](const FolderItem& file) {
+        ++held;
+        const std::atomic<bool>& released = file.Name() == "m1.mxm" ? first : rest;
+        for (int waited = 0; !released && waited < 5000; ++waited)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    };
+    const std::string damagedBytes = damaged(), later = material("M5");
+    for (int i = 1; i <= 3; ++i)
+        volumes.makeFile("HD", "batch/m" + std::to_string(i) + ".mxm", material("M"));
+    volumes.makeFile("HD", "batch/m4.mxm", damagedBytes);
+    volumes.makeFile("HD", "batch/sub/m5.mxm", later);
+    BatchWatcher watcher;
+    watcher.beforeFirstFile = [&](ProgressWindow& w) {
+        if (held == 3 && !first) {
+            UiDriver::click(w.PushButton1());
+            first = true;
+        }
+    };
+    watcher.atSight = [&rest](ProgressWindow&) { rest = true; };
+    new ProgressWindow(volumes.item("HD", "batch"));
+    ProgressWindow::pumpInterval = interval;
+
+    EXPECT_TRUE(rest);
+    EXPECT_EQ(watcher.shown.front(), "m1.mxm 1/5");
+    ASSERT_FALSE(watcher.shown.empty());
+    EXPECT_EQ(watcher.shown.back(), "m3.mxm 3/5");
+    EXPECT_EQ(Clipboard::Text(),
+              okEntry("m1.mxm", "M") + okEntry("m2.mxm", "M") + okEntry("m3.mxm", "M"));
+    for (int i = 1; i <= 3; ++i)
+        EXPECT_EQ(read("batch/m" + std::to_string(i) + ".mxm")->getMaterialName(),
+                  "m" + std::to_string(i));
+    EXPECT_TRUE(volumes.folder().readFile("HD/batch/m4.mxm") == damagedBytes);
+    EXPECT_TRUE(volumes.folder().readFile("HD/batch/sub/m5.mxm") == later);
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <thread>
 
 #include <sys/stat.h>
 
@@ -201,6 +202,28 @@ TEST_F(MaterialFileTest, FailedWriteLeavesTheOldFileAndSaysSo) {
     EXPECT_EQ(services.messages,
               std::vector<std::string>(
                   3, "Can't write file... Probably file is opened in another application!"));
+}
+
+// The write in steps, its middle one on another thread: the same file as
+// writeFile's, the ".mxm" name given (and followed by the target) only
+// after a write that succeeded, the writer's message after one that failed.
+TEST_F(MaterialFileTest, AWriteInStepsEndsAsWriteFileDoes) {
+    mxmFile m = readMaterial(oak(MaterialBytes().noPreview().bytes()));
+    for (const bool written : {false, true}) {
+        temp.makeFile("new", "old");
+        const Ref<FolderItem> target = temp.item("new");
+        const mxmFile::FileWrite pending = m.prepareWrite(target);
+        bool done = false;
+        if (written)
+            std::thread([&] { done = pending.write(); }).join();
+        EXPECT_EQ(mxmFile::finishWrite(pending, done, target), written);
+        EXPECT_EQ(target->NativePath(), temp.pathOf(written ? "new.mxm" : "new"));
+        EXPECT_EQ(readMaterial(temp.readFile(written ? "new.mxm" : "new"), "/x/new").isMXM,
+                  written);
+    }
+    EXPECT_EQ(services.messages,
+              std::vector<std::string>{
+                  "Can't write file... Probably file is opened in another application!"});
 }
 
 // Through a link, the name, the write and the ".mxm" rename concern the

@@ -60,6 +60,7 @@ TEST(WriteQueueResults, ComeInSubmissionOrderWhateverOrderJobsEndIn) {
         std::this_thread::sleep_for(20ms);
         jobs[0].gate.set_value();
     });
+    EXPECT_TRUE(queue.oldestDone(10s)) << "waits until the oldest job ends";
     EXPECT_TRUE(queue.takeOldest());
     opener.join();
     EXPECT_FALSE(queue.oldestDone()) << "the next job still runs";
