@@ -296,7 +296,7 @@ TEST_F(BatchTest, BatchWithWritesInFlightShowsFilesAndFailuresInWalkOrder) {
     std::atomic<int> started{0};
     std::unique_ptr<Locked> locked;
     ProgressWindow::beforeEachWrite = [&](const FolderItem& file) {
-        if (file.Name() == "m3.mxm")
+        if (file.NativePath().ends_with("/m3.mxm"))
             locked = std::make_unique<Locked>(file.NativePath());
         std::this_thread::sleep_for(std::chrono::milliseconds(10 * (6 - ++started)));
     };
@@ -345,7 +345,7 @@ TEST_F(BatchTest, BatchStoppedWithWritesInFlightFinishesAndLogsThem) {
     std::atomic<bool> first{false}, rest{false};
     ProgressWindow::beforeEachWrite = [&](const FolderItem& file) {
         ++held;
-        const std::atomic<bool>& released = file.Name() == "m1.mxm" ? first : rest;
+        const std::atomic<bool>& released = file.NativePath().ends_with("/m1.mxm") ? first : rest;
         for (int waited = 0; !released && waited < 5000; ++waited)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
     };
@@ -366,8 +366,8 @@ TEST_F(BatchTest, BatchStoppedWithWritesInFlightFinishesAndLogsThem) {
     ProgressWindow::pumpInterval = interval;
 
     EXPECT_TRUE(rest);
-    EXPECT_EQ(watcher.shown.front(), "m1.mxm 1/5");
     ASSERT_FALSE(watcher.shown.empty());
+    EXPECT_EQ(watcher.shown.front(), "m1.mxm 1/5");
     EXPECT_EQ(watcher.shown.back(), "m3.mxm 3/5");
     EXPECT_EQ(Clipboard::Text(),
               okEntry("m1.mxm", "M") + okEntry("m2.mxm", "M") + okEntry("m3.mxm", "M"));
