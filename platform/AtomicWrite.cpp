@@ -1,6 +1,6 @@
 #include "AtomicWrite.h"
 
-#include "PosixWrite.h"
+#include "FileBytes.h"
 #include "RegularFile.h"
 
 #include <cerrno>

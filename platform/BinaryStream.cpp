@@ -1,9 +1,10 @@
 #include "BinaryStream.h"
 
+#include "ByteOrder.h"
+#include "FileBytes.h"
 #include "RegularFile.h"
 
 #include <algorithm>
-#include <cerrno>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -53,19 +54,7 @@ class FileSource : public BinaryStream::Source {
     }
 
     std::string readAt(int64_t offset, int64_t count) override {
-        std::string bytes(static_cast<size_t>(count), '\0');
-        size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = ::pread(fd_, bytes.data() + done, bytes.size() - done,
-                                      static_cast<off_t>(offset + static_cast<int64_t>(done)));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                break;
-            done += static_cast<size_t>(n);
-        }
-        bytes.resize(done);
-        return bytes;
+        return readFullyAt(fd_, offset, count);
     }
 
     void close() override {
@@ -123,13 +112,7 @@ uint32_t BinaryStream::ReadUInt32() {
     // Missing bytes at the end count as 0.
     std::string bytes = Read(4);
     bytes.resize(4, '\0');
-    uint32_t value = 0;
-    for (int i = 0; i < 4; ++i) {
-        const int shift = LittleEndian ? 8 * i : 8 * (3 - i);
-        value |= static_cast<uint32_t>(static_cast<uint8_t>(bytes[static_cast<size_t>(i)]))
-                 << shift;
-    }
-    return value;
+    return decodeUInt32(bytes, LittleEndian);
 }
 
 void BinaryStream::Close() {

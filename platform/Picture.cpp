@@ -1,5 +1,6 @@
 #include "Picture.h"
 
+#include "FileBytes.h"
 #include "RegularFile.h"
 
 #include <QBuffer>
@@ -23,13 +24,8 @@ bool readWholeFile(const std::string& nativePath, std::string& bytes) {
     struct stat info {};
     bool ok = ::fstat(fd, &info) == 0 && info.st_size <= MaxPictureFileSize;
     if (ok) {
-        bytes.resize(static_cast<size_t>(info.st_size));
-        size_t done = 0;
-        while (ok && done < bytes.size()) {
-            const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
-            ok = n > 0;
-            done += ok ? static_cast<size_t>(n) : 0;
-        }
+        bytes = readFullyAt(fd, 0, info.st_size);
+        ok = std::ssize(bytes) == info.st_size;
     }
     ::close(fd);
     return ok;

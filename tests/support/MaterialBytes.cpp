@@ -1,9 +1,9 @@
 #include "MaterialBytes.h"
 
+#include "ByteOrder.h"
+
 MaterialBytes& MaterialBytes::uint32(uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8)
-        bytes_ += static_cast<char>(value >> shift);
-    return *this;
+    return raw(encodeUInt32(value));
 }
 
 MaterialBytes& MaterialBytes::string(const std::string& bytes) {
