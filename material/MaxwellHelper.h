@@ -5,6 +5,7 @@
 #include "Picture.h"
 #include "Ref.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -17,8 +18,17 @@ namespace MaxwellHelper {
 // The longest string the prefix can carry (prefix 0xFF 0xFF).
 constexpr int32_t MaxStringLength = 49151;
 
-// The on-disk form of bytes: a one-byte prefix below 64 bytes unless forceLong,
-// else the two-byte prefix (high part + 0x40 first). Raises
+// A first prefix byte below this is the length itself; from it on, the
+// prefix has two bytes: LongPrefixStart + length / 256, then length % 256.
+constexpr unsigned LongPrefixStart = 0x40;
+
+// The length a two-byte prefix gives.
+constexpr size_t longPrefixLength(unsigned first, unsigned second) {
+    return (first - LongPrefixStart) * 256 + second;
+}
+
+// The on-disk form of bytes: the one-byte prefix for a length below
+// LongPrefixStart unless forceLong, else the two-byte prefix. Raises
 // OutOfBoundsException for a string longer than MaxStringLength, which has no
 // on-disk form.
 std::string string2mxstring(const std::string& bytes, bool forceLong);

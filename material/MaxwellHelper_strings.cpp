@@ -12,10 +12,10 @@ std::string string2mxstring(const std::string& bytes, bool forceLong) {
                                    std::to_string(MaxStringLength) + " bytes).");
     std::string result;
     result.reserve(length + 2);
-    if (length < 64 && !forceLong) {
+    if (length < LongPrefixStart && !forceLong) {
         result += static_cast<char>(length);
     } else {
-        result += static_cast<char>(length / 256 + 0x40);
+        result += static_cast<char>(length / 256 + LongPrefixStart);
         result += static_cast<char>(length % 256);
     }
     result += bytes;

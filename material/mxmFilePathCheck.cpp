@@ -111,10 +111,10 @@ std::optional<EmbeddedPath> fitAt(const std::string& block, std::size_t candidat
     std::size_t position = candidate;
     const unsigned first = byteAt(block, position++);
     std::size_t pathLength = first;
-    if (first >= 0x40) {
+    if (first >= MaxwellHelper::LongPrefixStart) {
         if (position == block.size())
             return std::nullopt;
-        pathLength = (first - 0x40) * 256 + byteAt(block, position++);
+        pathLength = MaxwellHelper::longPrefixLength(first, byteAt(block, position++));
     }
     if (position + pathLength != block.size())
         return std::nullopt;
