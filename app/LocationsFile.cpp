@@ -11,15 +11,6 @@ const char hexDigits[] = "0123456789ABCDEF";
 // Begins an escaped line; an absolute path begins with its volume's name.
 const char escapeMark = ':';
 
-// The length of the valid UTF-8 sequence that begins at the byte, or 0.
-std::size_t utf8SequenceLength(const std::string& text, std::size_t start) {
-    const auto lead = static_cast<unsigned char>(text[start]);
-    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
-    if (length == 0 || start + length > text.size())
-        return 0;
-    return IsValidUtf8(text.substr(start, length)) ? length : 0;
-}
-
 void appendEscaped(std::string& line, unsigned char byte) {
     line += '%';
     line += hexDigits[byte >> 4];
@@ -45,7 +36,7 @@ std::string escapedLine(const std::string& path) {
     while (position < path.size()) {
         const auto byte = static_cast<unsigned char>(path[position]);
         if (byte >= 0x80) {
-            const std::size_t length = utf8SequenceLength(path, position);
+            const std::size_t length = Utf8SequenceLength(path, position);
             if (length > 0) {
                 line.append(path, position, length);
                 position += length;

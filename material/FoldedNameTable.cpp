@@ -23,10 +23,6 @@ uint64_t mixed(uint64_t hash, uint64_t word) {
     return hash ^ (hash >> 32);
 }
 
-char folded(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 } // namespace
 
 uint32_t FoldedNameTable::hashOf(std::string_view name) {
@@ -41,15 +37,6 @@ uint32_t FoldedNameTable::hashOf(std::string_view name) {
     std::memcpy(&tail, name.data() + at, name.size() - at);
     hash = mixed(hash, foldedWord(tail));
     return static_cast<uint32_t>(mixed(hash, 0));
-}
-
-bool FoldedNameTable::equalFolded(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (a[i] != b[i] && folded(a[i]) != folded(b[i]))
-            return false;
-    return true;
 }
 
 void FoldedNameTable::grow() {

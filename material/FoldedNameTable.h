@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Text.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <span>
@@ -24,7 +26,7 @@ class FoldedNameTable {
             return -1;
         const uint32_t hash = hashOf(name);
         for (size_t at = home(hash); slots_[at].used(); at = next(at))
-            if (slots_[at].hash == hash && equalFolded(nameOf(slots_[at].number), name))
+            if (slots_[at].hash == hash && StringEquals(nameOf(slots_[at].number), name))
                 return slots_[at].number;
         return -1;
     }
@@ -48,7 +50,6 @@ class FoldedNameTable {
     };
 
     static uint32_t hashOf(std::string_view name);
-    static bool equalFolded(std::string_view a, std::string_view b);
     // Any table size works: a hash is mapped onto the slots by scaling, so the
     // table can grow by half of itself rather than double.
     size_t home(uint32_t hash) const { return (uint64_t{hash} * slots_.size()) >> 32; }
@@ -59,7 +60,7 @@ class FoldedNameTable {
     void insert(std::string_view name, uint32_t hash, uint32_t number, const NameOf& nameOf) {
         size_t at = home(hash);
         for (; slots_[at].used(); at = next(at))
-            if (slots_[at].hash == hash && equalFolded(nameOf(slots_[at].number), name))
+            if (slots_[at].hash == hash && StringEquals(nameOf(slots_[at].number), name))
                 return;
         slots_[at] = {hash, number};
         ++size_;

@@ -17,13 +17,6 @@
 
 namespace {
 
-std::string lowerAscii(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) {
-        return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    });
-    return text;
-}
-
 bool carriesImage(const QMimeData& data) {
     if (data.hasImage())
         return true;
@@ -97,7 +90,7 @@ void Canvas::AcceptPictureDrop() {
 void Canvas::AcceptFileDrop(const std::string& typeNames) {
     for (const std::string& extension : Split(FileTypes::extensionsOf(typeNames), ";"))
         if (!extension.empty())
-            extensions_.push_back(lowerAscii(extension));
+            extensions_.push_back(extension);
     widget()->setAcceptDrops(true);
 }
 
@@ -129,9 +122,10 @@ std::vector<Ref<FolderItem>> Canvas::acceptedFiles(const QMimeData& data) const 
 }
 
 bool Canvas::acceptedFileName(const std::string& name) const {
-    const std::string lower = lowerAscii(name);
     return std::any_of(extensions_.begin(), extensions_.end(), [&](const std::string& extension) {
-        return lower.size() > extension.size() && lower.ends_with(extension);
+        return name.size() > extension.size() &&
+               StringEquals(std::string_view(name).substr(name.size() - extension.size()),
+                            extension);
     });
 }
 

@@ -13,9 +13,22 @@ bool isContinuation(unsigned char byte) {
     return (byte & 0xC0) == 0x80;
 }
 
-// The number of bytes of the UTF-8 sequence at index, 0 when it is not a
-// well-formed one (overlong forms, surrogates and values past U+10FFFF are not).
-size_t sequenceLength(const std::string& text, size_t index) {
+// The byte offset of the character at charIndex (0-based) in valid UTF-8.
+size_t offsetOfCharacter(const std::string& text, int charIndex) {
+    size_t offset = 0;
+    for (int i = 0; i < charIndex && offset < text.size(); ++i)
+        offset += Utf8SequenceLength(text, offset);
+    return offset;
+}
+
+char asciiLower(char byte) {
+    return byte >= 'A' && byte <= 'Z' ? static_cast<char>(byte + ('a' - 'A')) : byte;
+}
+
+} // namespace
+
+// Overlong forms, surrogates and values past U+10FFFF are not well-formed.
+size_t Utf8SequenceLength(const std::string& text, size_t index) {
     const unsigned char lead = byteAt(text, index);
     if (lead < 0x80)
         return 1;
@@ -45,23 +58,9 @@ size_t sequenceLength(const std::string& text, size_t index) {
     return length;
 }
 
-// The byte offset of the character at charIndex (0-based) in valid UTF-8.
-size_t offsetOfCharacter(const std::string& text, int charIndex) {
-    size_t offset = 0;
-    for (int i = 0; i < charIndex && offset < text.size(); ++i)
-        offset += sequenceLength(text, offset);
-    return offset;
-}
-
-unsigned char asciiLower(unsigned char byte) {
-    return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte + ('a' - 'A')) : byte;
-}
-
-} // namespace
-
 bool IsValidUtf8(const std::string& text) {
     for (size_t i = 0; i < text.size();) {
-        const size_t length = sequenceLength(text, i);
+        const size_t length = Utf8SequenceLength(text, i);
         if (length == 0)
             return false;
         i += length;
@@ -168,11 +167,11 @@ std::vector<std::string> Split(const std::string& text, const std::string& delim
     return pieces;
 }
 
-bool StringEquals(const std::string& a, const std::string& b) {
+bool StringEquals(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
         return false;
     for (size_t i = 0; i < a.size(); ++i)
-        if (asciiLower(byteAt(a, i)) != asciiLower(byteAt(b, i)))
+        if (a[i] != b[i] && asciiLower(a[i]) != asciiLower(b[i]))
             return false;
     return true;
 }
@@ -183,7 +182,7 @@ std::string ToDisplayText(const std::string& bytes) {
     std::string out;
     out.reserve(bytes.size());
     for (size_t i = 0; i < bytes.size();) {
-        const size_t length = sequenceLength(bytes, i);
+        const size_t length = Utf8SequenceLength(bytes, i);
         if (length > 0) {
             out.append(bytes, i, length);
             i += length;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The framework's text functions. Strings are byte strings; the character
@@ -28,10 +30,13 @@ std::vector<std::string> Split(const std::string& text, const std::string& delim
 
 // The framework's string equality: letter case of ASCII letters is ignored,
 // everything else compares bytewise.
-bool StringEquals(const std::string& a, const std::string& b);
+bool StringEquals(std::string_view a, std::string_view b);
 
 // Whether the bytes are valid UTF-8.
 bool IsValidUtf8(const std::string& text);
+// The number of bytes of the well-formed UTF-8 sequence that begins at the
+// index (1 for an ASCII byte); 0 when none begins there.
+size_t Utf8SequenceLength(const std::string& text, size_t index);
 
 // The bytes as UTF-8 text: valid UTF-8 sequences unchanged, each byte that is
 // not part of one taken as an ISO Latin-1 character. Used for everything
