@@ -119,7 +119,8 @@ void WindowMXM::CPreview_Paint(Graphics& g) {
     if (!currentMXM || !currentMXM->PreviewPict)
         return;
     const Ref<Picture>& preview = currentMXM->PreviewPict;
-    g.DrawPicture(preview, -1, -1, 200, 200, 0, 0, preview->Width(), preview->Height());
+    g.DrawPicture(preview, -1, -1, mxmFile::PreviewSide, mxmFile::PreviewSide, 0, 0,
+                  preview->Width(), preview->Height());
 }
 
 void WindowMXM::BBRevert_Action() {

@@ -37,6 +37,8 @@ std::string string2mxstring(const std::string& bytes, bool forceLong);
 // A pixel block is width x height pixels, rows top to bottom, three bytes per
 // pixel (red, green, blue), no padding.
 
+constexpr int BytesPerPixel = 3;
+
 // A new picture from the block; nil when the block's size is not
 // width x height x 3. A nil block raises NilObjectException, and so does a
 // picture the framework cannot make or decode (more than 32767 pixels a side).

@@ -4,12 +4,6 @@
 
 namespace MaxwellHelper {
 
-namespace {
-
-constexpr int BytesPerPixel = 3;
-
-} // namespace
-
 Ref<Picture> RGBMB2Pict(const Ref<MemoryBlock>& block, int32_t width, int32_t height) {
     const std::string& pixels = block->bytes();
     if (static_cast<int64_t>(pixels.size()) != static_cast<int64_t>(width) * height * BytesPerPixel)
