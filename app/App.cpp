@@ -2,7 +2,9 @@
 
 #include "BinaryStream.h"
 #include "LocationsFile.h"
+#include "PreferencesFolder.h"
 #include "SearchLocations.h"
+#include "VolumePaths.h"
 
 #include <string>
 #include <utility>

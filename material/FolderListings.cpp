@@ -1,7 +1,7 @@
 #include "FolderListings.h"
 
 const FolderListings::Listing& FolderListings::of(const FolderItem& folder) {
-    const Identity identity = folder.Identity();
+    const DiskIdentity identity = folder.Identity();
     auto [at, isNew] = listings_.try_emplace(identity);
     Listing& listing = at->second;
     if (isNew)

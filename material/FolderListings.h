@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <map>
-#include <utility>
 
 // The folders that the file searches of one scope have listed. Each folder is
 // read from disk once and kept by its identity on disk, so a folder that is
@@ -12,8 +11,6 @@
 // again.
 class FolderListings {
   public:
-    using Identity = std::pair<uint64_t, uint64_t>;
-
     // What a search needs of a folder: its files (links to files included;
     // a link whose target is gone is never a match, its path would name
     // nothing) and its subfolders (links to folders included), in entry order.
@@ -30,5 +27,5 @@ class FolderListings {
     size_t count() const { return listings_.size(); }
 
   private:
-    std::map<Identity, Listing> listings_;
+    std::map<DiskIdentity, Listing> listings_;
 };

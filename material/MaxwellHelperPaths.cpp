@@ -3,6 +3,7 @@
 #include "FolderItem.h"
 #include "Services.h"
 #include "Text.h"
+#include "VolumePaths.h"
 
 namespace MaxwellHelper {
 namespace {

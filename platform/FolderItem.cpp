@@ -4,121 +4,25 @@
 #include "Exceptions.h"
 #include "FileType.h"
 #include "NativeFolder.h"
+#include "NativePaths.h"
 #include "Text.h"
-#include "Volumes.h"
+#include "VolumePaths.h"
 
 #include <cerrno>
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
 #include <optional>
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+using namespace NativePaths;
 
 namespace {
 
 // As many links as the system follows in one path before it gives up.
 constexpr int MaxLinkDepth = 40;
-
-// Absolute, without repeated or trailing slashes, so that paths compare as
-// text. Links and ".." are left alone: an item keeps the path it was given.
-std::string normalized(const std::string& path) {
-    std::string absolute = path;
-    if (absolute.empty() || absolute[0] != '/') {
-        char buffer[PATH_MAX];
-        const char* cwd = ::getcwd(buffer, sizeof buffer);
-        absolute = std::string(cwd ? cwd : "") + "/" + absolute;
-    }
-    std::string out;
-    for (char c : absolute)
-        if (c != '/' || out.empty() || out.back() != '/')
-            out += c;
-    if (out.size() > 1 && out.back() == '/')
-        out.pop_back();
-    return out;
-}
-
-std::string baseName(const std::string& path) {
-    return path.substr(path.rfind('/') + 1);
-}
-
-std::string folderOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string joined(const std::string& folder, const std::string& name) {
-    return folder == "/" ? "/" + name : folder + "/" + name;
-}
-
-bool isInside(const std::string& path, const std::string& root) {
-    if (root == "/")
-        return true;
-    return path.compare(0, root.size(), root) == 0 &&
-           (path.size() == root.size() || path[root.size()] == '/');
-}
-
-// A name the file system can hold in one folder entry.
-bool isPlainName(const std::string& name) {
-    return !name.empty() && name != "." && name != ".." &&
-           name.find_first_of(std::string("/\0", 2)) == std::string::npos;
-}
-
-// The volume name as a colon path shows it.
-std::string shownName(const std::string& name) {
-    return ReplaceAllB(name, ":", "/");
-}
-
-// The volume holding the path: the one whose root is the longest prefix;
-// among roots of the same length another volume wins over the startup
-// volume. -1 when no volume holds the path.
-int volumeIndexOf(const std::vector<VolumeEntry>& table, const std::string& path) {
-    int best = -1;
-    size_t bestLength = 0;
-    for (size_t k = 1; k <= table.size(); ++k) {
-        const size_t i = k % table.size();
-        const std::string root = normalized(table[i].nativeRoot);
-        if (isInside(path, root) && (best < 0 || root.size() > bestLength)) {
-            best = static_cast<int>(i);
-            bestLength = root.size();
-        }
-    }
-    return best;
-}
-
-// The volume holding the path. The system's table is not read for this (a
-// batch asks for every file it meets): the path lies on the volume mounted
-// at the folder directly inside the volumes folder that leads to it, when
-// that is a folder, and otherwise on the startup volume.
-std::optional<VolumeEntry> volumeOf(const std::string& path) {
-    if (!Volumes::isSystemTable()) {
-        const auto table = Volumes::table();
-        const int volume = volumeIndexOf(table, path);
-        if (volume < 0)
-            return std::nullopt;
-        const VolumeEntry& entry = table[static_cast<size_t>(volume)];
-        return VolumeEntry{entry.name, normalized(entry.nativeRoot)};
-    }
-    const std::string& mounts = Volumes::volumesFolder();
-    if (path.size() > mounts.size() && isInside(path, mounts)) {
-        const std::string root = path.substr(0, path.find('/', mounts.size() + 1));
-        if (NativeFolder::isFolder(root))
-            return VolumeEntry{baseName(root), root};
-    }
-    return VolumeEntry{Volumes::StartupVolumeName, "/"};
-}
-
-bool isVolumeRoot(const std::string& path) {
-    if (path == "/")
-        return true; // the startup volume's in the system's table; never left anyway
-    if (Volumes::isSystemTable() && folderOf(path) != Volumes::volumesFolder())
-        return false;
-    const std::optional<VolumeEntry> volume = volumeOf(path);
-    return volume && volume->nativeRoot == path;
-}
 
 bool renameWithoutReplacing(const std::string& from, const std::string& to) {
 #ifdef RENAME_NOREPLACE
@@ -149,27 +53,6 @@ std::optional<std::string> linkTarget(std::string path) {
         path = normalized(to[0] == '/' ? to : joined(folderOf(path), to));
     }
     return std::nullopt;
-}
-
-bool makeFolders(const std::string& path) {
-    if (NativeFolder::isFolder(path))
-        return true;
-    if (path == "/" || !makeFolders(folderOf(path)))
-        return false;
-    return ::mkdir(path.c_str(), 0700) == 0 || NativeFolder::isFolder(path);
-}
-
-std::string userConfigFolder() {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    if (config && config[0] == '/')
-        return config;
-    const char* home = std::getenv("HOME");
-    if (home && home[0] == '/')
-        return std::string(home) + "/.config";
-    const passwd* user = ::getpwuid(::getuid());
-    if (user && user->pw_dir && user->pw_dir[0] == '/')
-        return std::string(user->pw_dir) + "/.config";
-    return {};
 }
 
 } // namespace
@@ -204,21 +87,7 @@ std::string FolderItem::DisplayName() const {
 }
 
 std::string FolderItem::AbsolutePath() const {
-    const std::optional<VolumeEntry> volume = volumeOf(nativePath_);
-    if (!volume)
-        return {};
-    const std::string rest = nativePath_.substr(volume->nativeRoot.size());
-    std::string path = shownName(volume->name) + ":";
-    bool first = true;
-    for (const std::string& component : Split(rest, "/")) {
-        if (component.empty())
-            continue;
-        if (!first)
-            path += ':';
-        path += ReplaceAllB(component, ":", "/");
-        first = false;
-    }
-    return path;
+    return colonPathOf(nativePath_);
 }
 
 bool FolderItem::Exists() const {
@@ -252,21 +121,21 @@ Ref<FolderItem> FolderItem::Child(const std::string& name) const {
     return makeRef<FolderItem>(joined(nativePath_, name));
 }
 
-const std::vector<std::string>& FolderItem::entries() const {
+const std::vector<std::string>& FolderItem::entryNames() const {
     if (!listed_) {
-        entries_ = Directory() ? NativeFolder::entries(nativePath_) : std::vector<std::string>{};
+        entryNames_ = Directory() ? NativeFolder::entries(nativePath_) : std::vector<std::string>{};
         listed_ = true;
     }
-    return entries_;
+    return entryNames_;
 }
 
 int FolderItem::Count() const {
     listed_ = false;
-    return static_cast<int>(entries().size());
+    return static_cast<int>(entryNames().size());
 }
 
 Ref<FolderItem> FolderItem::Item(int index) const {
-    const auto& names = entries();
+    const auto& names = entryNames();
     if (index < 1 || static_cast<size_t>(index) > names.size())
         throw OutOfBoundsException("There is no entry " + std::to_string(index) + " in " +
                                    DisplayName() + ".");
@@ -281,7 +150,7 @@ FolderItem::Listing FolderItem::ListEntries() const {
     return NativeFolder::listing(nativePath_);
 }
 
-std::pair<uint64_t, uint64_t> FolderItem::Identity() const {
+DiskIdentity FolderItem::Identity() const {
     struct stat info {};
     if (::stat(nativePath_.c_str(), &info) != 0)
         return {0, 0};
@@ -297,50 +166,6 @@ bool FolderItem::WriteAtomically(const std::string& bytes) const {
     // Through a link, the file it leads to is written; the link stays.
     const std::optional<std::string> target = linkTarget(nativePath_);
     return target && replaceFileContent(*target, bytes);
-}
-
-Ref<FolderItem> GetFolderItem(const std::string& absolutePath, int pathType) {
-    if (pathType != 0)
-        return nullptr;
-    const std::vector<std::string> components = Split(absolutePath, ":");
-    const auto table = Volumes::table();
-    const VolumeEntry* volume = nullptr;
-    for (const VolumeEntry& entry : table)
-        if (!volume && StringEquals(shownName(entry.name), components[0]))
-            volume = &entry;
-    if (!volume)
-        return nullptr;
-    std::string path = normalized(volume->nativeRoot);
-    for (size_t i = 1; i < components.size(); ++i) {
-        if (components[i].empty())
-            continue;
-        const std::string name = ReplaceAllB(components[i], "/", ":");
-        // "." and ".." are no names on a colon path: they would lead out of the volume.
-        if (!isPlainName(name) || !NativeFolder::isFolder(path))
-            return nullptr;
-        path = joined(path, name);
-    }
-    return makeRef<FolderItem>(path);
-}
-
-Ref<FolderItem> Volume(int index) {
-    const auto table = Volumes::table();
-    if (index < 0 || static_cast<size_t>(index) >= table.size())
-        return nullptr;
-    return makeRef<FolderItem>(table[static_cast<size_t>(index)].nativeRoot);
-}
-
-int VolumeCount() {
-    return static_cast<int>(Volumes::table().size());
-}
-
-Ref<FolderItem> PreferencesFolder() {
-    std::string root = Volumes::preferencesRoot();
-    if (root.empty())
-        root = userConfigFolder();
-    if (root.empty() || !makeFolders(normalized(root)))
-        return nullptr;
-    return makeRef<FolderItem>(root);
 }
 
 std::string RealLocation(const FolderItem& item) {

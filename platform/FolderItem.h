@@ -8,6 +8,9 @@
 #include <utility>
 #include <vector>
 
+// Device and inode, to tell whether two items are the same on disk.
+using DiskIdentity = std::pair<uint64_t, uint64_t>;
+
 // A reference to a file or folder, which need not exist. Names are the raw
 // bytes the file system gives; nothing is converted on the way.
 class FolderItem {
@@ -49,8 +52,7 @@ class FolderItem {
     using Listing = NativeFolder::Listing;
     Listing ListEntries() const;
 
-    // Device and inode, to tell whether two items are the same on disk.
-    std::pair<uint64_t, uint64_t> Identity() const;
+    DiskIdentity Identity() const;
 
     // The item a link leads to, links followed to the end, also when nothing
     // is there (a dangling link); the item itself when it is no link; nil
@@ -67,23 +69,13 @@ class FolderItem {
     bool WriteAtomically(const std::string& bytes) const;
 
   private:
-    const std::vector<std::string>& entries() const;
+    const std::vector<std::string>& entryNames() const;
     std::string nativePath_;
     // The folder's sorted entries as Count last read them, so that a walk
     // over Item(1 .. Count) reads the folder once.
-    mutable std::vector<std::string> entries_;
+    mutable std::vector<std::string> entryNames_;
     mutable bool listed_ = false;
 };
-
-// The item named by an AbsolutePath (path type 0); nil when no volume of
-// that name is mounted or a folder on the way is missing.
-Ref<FolderItem> GetFolderItem(const std::string& absolutePath, int pathType = 0);
-// The mounted volume at the index: 0 the startup volume; nil past the last.
-Ref<FolderItem> Volume(int index);
-int VolumeCount();
-// The user's configuration folder, created when missing; nil when it
-// cannot be had.
-Ref<FolderItem> PreferencesFolder();
 
 // The item's real location: its native path with every link resolved, as
 // the file system resolves them now; empty when the item does not exist.
