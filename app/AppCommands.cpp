@@ -2,13 +2,13 @@
 // a folder and the editor of the search locations.
 #include "App.h"
 
+#include "Alerts.h"
 #include "BinaryStream.h"
 #include "DefaultLocationsWindow.h"
 #include "FileAccess.h"
 #include "FileDialogs.h"
 #include "MaxwellFiles.h"
 #include "ProgressWindow.h"
-#include "Services.h"
 #include "UnhandledException.h"
 #include "WindowMXM.h"
 #include "mxmFile.h"

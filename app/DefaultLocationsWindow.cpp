@@ -1,8 +1,8 @@
 #include "DefaultLocationsWindow.h"
 
+#include "Alerts.h"
 #include "App.h"
 #include "FileDialogs.h"
-#include "Services.h"
 #include "WindowLook.h"
 
 #include <algorithm>

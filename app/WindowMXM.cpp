@@ -1,11 +1,11 @@
 #include "WindowMXM.h"
 
+#include "Alerts.h"
 #include "FileDialogs.h"
 #include "ImageTypes.h"
 #include "MaxwellFiles.h"
 #include "MenuBar1.h"
 #include "MessageDialog.h"
-#include "Services.h"
 #include "WindowLook.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "MaxwellHelper.h"
 
+#include "Alerts.h"
 #include "FolderItem.h"
-#include "Services.h"
 #include "Text.h"
 #include "VolumePaths.h"
 

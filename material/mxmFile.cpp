@@ -1,8 +1,8 @@
 #include "mxmFile.h"
 
+#include "Alerts.h"
 #include "Exceptions.h"
 #include "MaxwellHelper.h"
-#include "Services.h"
 #include "Text.h"
 
 #include <algorithm>

@@ -22,7 +22,8 @@ Application::Application() {
     registered = this;
     QtDialogResponder::setProgramName("");
     Window::setWhenLastClosed([this] { lastWindowClosed(); });
-    DialogDispatcher::installServiceHooks();
+    static QtDialogResponder qtDialogs;
+    DialogDispatcher::setProgramDialogs(qtDialogs);
     watchDesktopEvents();
 }
 

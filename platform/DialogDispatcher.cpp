@@ -1,15 +1,17 @@
 #include "DialogDispatcher.h"
 
-#include "QtDialogResponder.h"
-#include "Services.h"
+#include "DialogResponder.h"
 
 namespace {
 DialogResponder* replacement = nullptr;
-}
+DialogResponder* programDialogs = nullptr;
+} // namespace
 
 DialogResponder& DialogDispatcher::responder() {
-    static QtDialogResponder qtDialogs;
-    return replacement != nullptr ? *replacement : qtDialogs;
+    static DialogResponder headless;
+    if (replacement != nullptr)
+        return *replacement;
+    return programDialogs != nullptr ? *programDialogs : headless;
 }
 
 DialogResponder* DialogDispatcher::setResponder(DialogResponder* responder) {
@@ -18,7 +20,6 @@ DialogResponder* DialogDispatcher::setResponder(DialogResponder* responder) {
     return before;
 }
 
-void DialogDispatcher::installServiceHooks() {
-    serviceHooks().msgBox = [](const std::string& text) { responder().showMsgBox(text); };
-    serviceHooks().beep = [] { responder().beep(); };
+void DialogDispatcher::setProgramDialogs(DialogResponder& dialogs) {
+    programDialogs = &dialogs;
 }

@@ -6,11 +6,13 @@ class DialogResponder;
 // MessageDialog.ShowModalWithin, the open, save and choose-folder dialogs, Beep.
 class DialogDispatcher {
   public:
-    // The responder in force: Qt's own dialogs unless one was set.
+    // The responder in force: the one set last, else the program's own
+    // dialogs, else the DialogResponder that shows nothing.
     static DialogResponder& responder();
-    // Sets the responder (nullptr: Qt's own dialogs again); returns the one
-    // set before, nullptr when that was Qt's own.
+    // Sets the responder (nullptr: the program's own dialogs again); returns
+    // the one set before, nullptr when there was none.
     static DialogResponder* setResponder(DialogResponder* responder);
-    // Routes MsgBox and Beep (Services.h) through the responder in force.
-    static void installServiceHooks();
+    // The program's own dialogs (the application sets Qt's), in force
+    // whenever no responder is set.
+    static void setProgramDialogs(DialogResponder& dialogs);
 };

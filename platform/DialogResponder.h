@@ -12,22 +12,25 @@ class Window;
 // one of its visible buttons.
 enum class MessageDialogChoice { Action, Cancel, AlternateAction, None };
 
-// Shows the framework's modal dialogs. The layer has one in force at a time
-// (DialogDispatcher): Qt's own dialogs when the program runs, a scripted one
-// in tests, so no modal dialog can escape a test's script.
+// Shows the framework's modal dialogs and sounds its beep. The layer has one
+// in force at a time (DialogDispatcher): Qt's own dialogs when the program
+// runs, a scripted one in tests, so no modal dialog can escape a test's
+// script. This base shows nothing, for a process without a display: the
+// message box and the beep go to standard error, and every question and
+// file dialog is cancelled.
 class DialogResponder {
   public:
     virtual ~DialogResponder() = default;
 
-    virtual void showMsgBox(const std::string& text) = 0;
+    virtual void showMsgBox(const std::string& text);
     // parent: the window the question belongs to, shown over it; nullptr
     // for a question of the whole application.
     virtual MessageDialogChoice showMessageDialog(const MessageDialogContent& dialog,
-                                                  const Window* parent) = 0;
+                                                  const Window* parent);
     // filterTypeNames: ";"-joined names of registered FileTypes. nil on cancel.
-    virtual Ref<FolderItem> showOpenFile(const std::string& filterTypeNames) = 0;
+    virtual Ref<FolderItem> showOpenFile(const std::string& filterTypeNames);
     virtual Ref<FolderItem> showSaveFile(const std::string& filterTypeNames,
-                                         const std::string& defaultName) = 0;
-    virtual Ref<FolderItem> showSelectFolder() = 0;
-    virtual void beep() = 0;
+                                         const std::string& defaultName);
+    virtual Ref<FolderItem> showSelectFolder();
+    virtual void beep();
 };

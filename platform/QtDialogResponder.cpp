@@ -14,8 +14,6 @@
 #include <QPushButton>
 #include <QStringList>
 
-#include <cstdio>
-
 namespace {
 
 std::string titleName;
@@ -24,8 +22,8 @@ QString shown(const std::string& bytes) {
     return QString::fromStdString(ToDisplayText(bytes));
 }
 
-// Without a QApplication no dialog can be shown: the message goes to the
-// error stream and every question is cancelled.
+// Without a QApplication no dialog can be shown: the responder then shows
+// nothing, as its base does.
 bool canShow() {
     return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
 }
@@ -78,10 +76,8 @@ QMessageBox::Icon iconOf(int code) {
 } // namespace
 
 void QtDialogResponder::showMsgBox(const std::string& text) {
-    if (!canShow()) {
-        std::fprintf(stderr, "%s\n", text.c_str());
-        return;
-    }
+    if (!canShow())
+        return DialogResponder::showMsgBox(text);
     QMessageBox box(QMessageBox::NoIcon, dialogTitle(), shown(text), QMessageBox::Ok,
                     dialogParent());
     box.setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -91,7 +87,7 @@ void QtDialogResponder::showMsgBox(const std::string& text) {
 MessageDialogChoice QtDialogResponder::showMessageDialog(const MessageDialogContent& dialog,
                                                          const Window* parent) {
     if (!canShow())
-        return MessageDialogChoice::Cancel;
+        return DialogResponder::showMessageDialog(dialog, parent);
     QMessageBox box(iconOf(dialog.Icon), dialogTitle(), shown(dialog.Message),
                     QMessageBox::NoButton, parent != nullptr ? parent->widget() : dialogParent());
     box.setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -122,7 +118,7 @@ MessageDialogChoice QtDialogResponder::showMessageDialog(const MessageDialogCont
 
 Ref<FolderItem> QtDialogResponder::showOpenFile(const std::string& filterTypeNames) {
     if (!canShow())
-        return nullptr;
+        return DialogResponder::showOpenFile(filterTypeNames);
     return itemFor(QFileDialog::getOpenFileName(dialogParent(), {}, {},
                                                 nameFilters(filterTypeNames), nullptr,
                                                 QFileDialog::DontUseNativeDialog));
@@ -131,7 +127,7 @@ Ref<FolderItem> QtDialogResponder::showOpenFile(const std::string& filterTypeNam
 Ref<FolderItem> QtDialogResponder::showSaveFile(const std::string& filterTypeNames,
                                                 const std::string& defaultName) {
     if (!canShow())
-        return nullptr;
+        return DialogResponder::showSaveFile(filterTypeNames, defaultName);
     return itemFor(QFileDialog::getSaveFileName(dialogParent(), {}, shown(defaultName),
                                                 nameFilters(filterTypeNames), nullptr,
                                                 QFileDialog::DontUseNativeDialog));
@@ -139,7 +135,7 @@ Ref<FolderItem> QtDialogResponder::showSaveFile(const std::string& filterTypeNam
 
 Ref<FolderItem> QtDialogResponder::showSelectFolder() {
     if (!canShow())
-        return nullptr;
+        return DialogResponder::showSelectFolder();
     FolderDialog dialog(dialogParent());
     if (dialog.exec() != QDialog::Accepted)
         return nullptr;
@@ -147,8 +143,9 @@ Ref<FolderItem> QtDialogResponder::showSelectFolder() {
 }
 
 void QtDialogResponder::beep() {
-    if (canShow())
-        QApplication::beep();
+    if (!canShow())
+        return DialogResponder::beep();
+    QApplication::beep();
 }
 
 const std::string& QtDialogResponder::programName() {

@@ -1,7 +1,7 @@
 #include "UnhandledException.h"
 
+#include "Alerts.h"
 #include "Exceptions.h"
-#include "Services.h"
 
 #include <cstdlib>
 #include <cxxabi.h>

@@ -3,11 +3,12 @@
 // material is then checked twice over a small fixed tree of files, links and
 // a FIFO (FuzzTree): every path a check writes must pass the next check.
 #include "BinaryStream.h"
+#include "DialogDispatcher.h"
+#include "DialogResponder.h"
 #include "Exceptions.h"
 #include "FolderItem.h"
 #include "FuzzTree.h"
 #include "Picture.h"
-#include "Services.h"
 #include "Text.h"
 #include "mxmFile.h"
 
@@ -109,7 +110,11 @@ void checkPaths(mxmFile& material) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // Beeps are expected; a message box would mean the check failed.
-    serviceHooks() = {[](const std::string&) { std::abort(); }, [] {}};
+    static struct : DialogResponder {
+        void showMsgBox(const std::string&) override { std::abort(); }
+        void beep() override {}
+    } checkedRun;
+    DialogDispatcher::setResponder(&checkedRun);
     FuzzTree::instance();
     return 0;
 }

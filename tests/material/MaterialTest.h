@@ -1,7 +1,8 @@
 #pragma once
 
+#include "DialogDispatcher.h"
+#include "DialogResponder.h"
 #include "MaterialBytes.h"
-#include "Services.h"
 #include "mxmFile.h"
 
 #include <memory>
@@ -18,14 +19,13 @@ inline mxmFile readMaterial(const std::string& bytes,
 }
 
 // Records message boxes and beeps instead of showing or sounding them.
-struct RecordedServices {
-    RecordedServices() {
-        serviceHooks() = {[this](const std::string& text) { messages.push_back(text); },
-                          [this] { ++beeps; }};
-    }
-    ~RecordedServices() { serviceHooks() = previous; }
+struct RecordedAlerts : DialogResponder {
+    RecordedAlerts() : previous(DialogDispatcher::setResponder(this)) {}
+    ~RecordedAlerts() override { DialogDispatcher::setResponder(previous); }
+    void showMsgBox(const std::string& text) override { messages.push_back(text); }
+    void beep() override { ++beeps; }
 
-    const ServiceHooks previous = serviceHooks();
+    DialogResponder* const previous;
     std::vector<std::string> messages;
     int beeps = 0;
 };

@@ -42,7 +42,7 @@ class MaterialFileTest : public ::testing::Test {
                                     .bytes();
     const std::string size200 = MaterialBytes().uint32(200).uint32(200).bytes();
     TempFolder temp;
-    RecordedServices services;
+    RecordedAlerts services;
 };
 
 TEST_F(MaterialFileTest, WorkedOffsetsWithAndWithoutStoredPreview) {

@@ -112,7 +112,7 @@ class PathCheckTest : public ::testing::Test {
     }
 
     TestVolumes volumes;
-    RecordedServices services;
+    RecordedAlerts services;
     SearchLocations::FolderList defaults;
     int reads = 0;
     std::function<void(int)> onRead = [](int) {};

@@ -1,3 +1,4 @@
+#include "Alerts.h"
 #include "Application.h"
 #include "Clipboard.h"
 #include "DialogDispatcher.h"
@@ -5,7 +6,6 @@
 #include "FileDialogs.h"
 #include "MessageDialog.h"
 #include "RealDialogs.h"
-#include "Services.h"
 #include "Text.h"
 #include "UiDriver.h"
 #include "UiTest.h"

@@ -10,7 +10,7 @@ constexpr int patienceLooks = 100; // one second
 } // namespace
 
 RealDialogs::RealDialogs() {
-    previous_ = DialogDispatcher::setResponder(nullptr);
+    previous_ = DialogDispatcher::setResponder(&qtDialogs_);
     QObject::connect(&timer_, &QTimer::timeout, [this] { look(); });
     timer_.start(lookInterval);
 }

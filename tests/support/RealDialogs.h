@@ -13,14 +13,14 @@
 // A dialog left open for a second with no step for it fails the test and is
 // closed, so nothing waits; a step left unused fails the test.
 
+#include "QtDialogResponder.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QTimer>
 
 #include <deque>
 #include <functional>
-
-class DialogResponder;
 
 class RealDialogs {
   public:
@@ -45,5 +45,6 @@ class RealDialogs {
     std::deque<std::function<bool(QWidget&)>> steps_;
     QTimer timer_;
     int idleLooks_ = 0;
+    QtDialogResponder qtDialogs_;
     DialogResponder* previous_ = nullptr;
 };

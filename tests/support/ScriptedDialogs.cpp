@@ -54,7 +54,6 @@ std::string kindName(ShownDialog::Kind kind) {
 ScriptedDialogs::ScriptedDialogs() {
     makeOffscreenApplication();
     previous_ = DialogDispatcher::setResponder(this);
-    DialogDispatcher::installServiceHooks();
 }
 
 ScriptedDialogs::~ScriptedDialogs() {
