@@ -4,7 +4,7 @@
 #include "LocationsFile.h"
 #include "PreferencesFolder.h"
 #include "SearchLocations.h"
-#include "VolumePaths.h"
+#include "VolumeItems.h"
 
 #include <string>
 #include <utility>

@@ -3,7 +3,7 @@
 #include "Alerts.h"
 #include "FolderItem.h"
 #include "Text.h"
-#include "VolumePaths.h"
+#include "VolumeItems.h"
 
 namespace MaxwellHelper {
 namespace {

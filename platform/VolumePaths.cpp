@@ -1,6 +1,5 @@
 #include "VolumePaths.h"
 
-#include "FolderItem.h"
 #include "NativeFolder.h"
 #include "NativePaths.h"
 #include "Text.h"
@@ -8,11 +7,6 @@
 using namespace NativePaths;
 
 namespace {
-
-// The volume name as a colon path shows it.
-std::string shownName(const std::string& name) {
-    return ReplaceAllB(name, ":", "/");
-}
 
 // The volume holding the path: the one whose root is the longest prefix;
 // among roots of the same length another volume wins over the startup
@@ -32,6 +26,10 @@ int volumeIndexOf(const std::vector<VolumeEntry>& table, const std::string& path
 }
 
 } // namespace
+
+std::string colonName(const std::string& name) {
+    return ReplaceAllB(name, ":", "/");
+}
 
 // The system's table is not read for this (a batch asks for every file it
 // meets): the path lies on the volume mounted at the folder directly inside
@@ -69,50 +67,15 @@ std::string colonPathOf(const std::string& nativePath) {
     if (!volume)
         return {};
     const std::string rest = nativePath.substr(volume->nativeRoot.size());
-    std::string path = shownName(volume->name) + ":";
+    std::string path = colonName(volume->name) + ":";
     bool first = true;
     for (const std::string& component : Split(rest, "/")) {
         if (component.empty())
             continue;
         if (!first)
             path += ':';
-        path += ReplaceAllB(component, ":", "/");
+        path += colonName(component);
         first = false;
     }
     return path;
-}
-
-Ref<FolderItem> GetFolderItem(const std::string& absolutePath, int pathType) {
-    if (pathType != 0)
-        return nullptr;
-    const std::vector<std::string> components = Split(absolutePath, ":");
-    const auto table = Volumes::table();
-    const VolumeEntry* volume = nullptr;
-    for (const VolumeEntry& entry : table)
-        if (!volume && StringEquals(shownName(entry.name), components[0]))
-            volume = &entry;
-    if (!volume)
-        return nullptr;
-    std::string path = normalized(volume->nativeRoot);
-    for (size_t i = 1; i < components.size(); ++i) {
-        if (components[i].empty())
-            continue;
-        const std::string name = ReplaceAllB(components[i], "/", ":");
-        // "." and ".." are no names on a colon path: they would lead out of the volume.
-        if (!isPlainName(name) || !NativeFolder::isFolder(path))
-            return nullptr;
-        path = joined(path, name);
-    }
-    return makeRef<FolderItem>(path);
-}
-
-Ref<FolderItem> Volume(int index) {
-    const auto table = Volumes::table();
-    if (index < 0 || static_cast<size_t>(index) >= table.size())
-        return nullptr;
-    return makeRef<FolderItem>(table[static_cast<size_t>(index)].nativeRoot);
-}
-
-int VolumeCount() {
-    return static_cast<int>(Volumes::table().size());
 }

@@ -3,7 +3,7 @@
 #include "TempFolder.h"
 #include "TestVolumes.h"
 #include "Text.h"
-#include "VolumePaths.h"
+#include "VolumeItems.h"
 #include "Volumes.h"
 
 #include <gtest/gtest.h>
