@@ -4,32 +4,40 @@
 
 #include <unistd.h>
 
-std::string readFullyAt(int fd, int64_t offset, int64_t count) {
-    std::string bytes(static_cast<size_t>(count), '\0');
+namespace {
+
+// Calls transfer(done), which moves bytes from offset done on, until size
+// bytes are done; gives the number done, fewer when a transfer moves
+// nothing or fails.
+template <class Transfer> size_t transferFully(size_t size, const Transfer& transfer) {
     size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::pread(fd, bytes.data() + done, bytes.size() - done,
-                                  static_cast<off_t>(offset + static_cast<int64_t>(done)));
+    while (done < size) {
+        const ssize_t n = transfer(done);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
             break;
         done += static_cast<size_t>(n);
     }
-    bytes.resize(done);
+    return done;
+}
+
+off_t at(int64_t offset, size_t done) {
+    return static_cast<off_t>(offset + static_cast<int64_t>(done));
+}
+
+} // namespace
+
+std::string readFullyAt(int fd, int64_t offset, int64_t count) {
+    std::string bytes(static_cast<size_t>(count), '\0');
+    bytes.resize(transferFully(bytes.size(), [&](size_t done) {
+        return ::pread(fd, bytes.data() + done, bytes.size() - done, at(offset, done));
+    }));
     return bytes;
 }
 
 bool writeFullyAt(int fd, const std::string& bytes, int64_t offset) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::pwrite(fd, bytes.data() + done, bytes.size() - done,
-                                   static_cast<off_t>(offset + static_cast<int64_t>(done)));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += static_cast<size_t>(n);
-    }
-    return true;
+    return transferFully(bytes.size(), [&](size_t done) {
+               return ::pwrite(fd, bytes.data() + done, bytes.size() - done, at(offset, done));
+           }) == bytes.size();
 }
