@@ -3,6 +3,7 @@
 #include "FolderItem.h"
 #include "Ref.h"
 
+#include <cstdio>
 #include <string>
 
 struct MessageDialogContent;
@@ -22,15 +23,17 @@ class DialogResponder {
   public:
     virtual ~DialogResponder() = default;
 
-    virtual void showMsgBox(const std::string& text);
+    virtual void showMsgBox(const std::string& text) {
+        std::fprintf(stderr, "MsgBox: %s\n", text.c_str());
+    }
     // parent: the window the question belongs to, shown over it; nullptr
     // for a question of the whole application.
-    virtual MessageDialogChoice showMessageDialog(const MessageDialogContent& dialog,
-                                                  const Window* parent);
+    virtual MessageDialogChoice showMessageDialog(const MessageDialogContent&, const Window*) {
+        return MessageDialogChoice::Cancel;
+    }
     // filterTypeNames: ";"-joined names of registered FileTypes. nil on cancel.
-    virtual Ref<FolderItem> showOpenFile(const std::string& filterTypeNames);
-    virtual Ref<FolderItem> showSaveFile(const std::string& filterTypeNames,
-                                         const std::string& defaultName);
-    virtual Ref<FolderItem> showSelectFolder();
-    virtual void beep();
+    virtual Ref<FolderItem> showOpenFile(const std::string&) { return nullptr; }
+    virtual Ref<FolderItem> showSaveFile(const std::string&, const std::string&) { return nullptr; }
+    virtual Ref<FolderItem> showSelectFolder() { return nullptr; }
+    virtual void beep() { std::fputs("Beep\n", stderr); }
 };
