@@ -1,5 +1,6 @@
 #include "FoldedNameTable.h"
 #include "MaxwellHelper.h"
+#include "PlainWalk.h"
 #include "SearchCache.h"
 #include "TempFolder.h"
 #include "Text.h"
@@ -17,28 +18,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string pathOf(const Ref<FolderItem>& file) {
-    return file ? file->NativePath() : "";
-}
-
-// The search as it was first written: every entry asked on its own, every
-// link path walked again, only a folder already on the way down skipped.
-// The cached search must find exactly what this finds.
-Ref<FolderItem> plainWalk(const std::string& name, const Ref<FolderItem>& folder,
-                          std::vector<std::pair<uint64_t, uint64_t>> walkPath = {}) {
-    walkPath.push_back(folder->Identity());
-    for (int index = 1, count = folder->Count(); index <= count; ++index)
-        if (Ref<FolderItem> entry = folder->Item(index); !entry->Directory() && entry->Exists())
-            if (StringEquals(entry->Name(), name))
-                return entry;
-    for (int index = 1, count = folder->Count(); index <= count; ++index)
-        if (Ref<FolderItem> entry = folder->Item(index); entry->Directory())
-            if (std::ranges::find(walkPath, entry->Identity()) == walkPath.end())
-                if (Ref<FolderItem> found = plainWalk(name, entry, walkPath))
-                    return found;
-    return nullptr;
-}
 
 void link(const std::string& target, const std::string& at) {
     ASSERT_EQ(::symlink(target.c_str(), at.c_str()), 0) << at;

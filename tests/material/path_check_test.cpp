@@ -1,5 +1,6 @@
 #include "MaterialTest.h"
 #include "MaxwellHelper.h"
+#include "PlainWalk.h"
 #include "SearchCache.h"
 #include "SearchLocations.h"
 #include "TestVolumes.h"
@@ -23,27 +24,6 @@ using Outcome = std::pair<std::string, int32_t>; // report, severity
 const std::string glass = std::string("\1\0\x12", 3) + "/Users/x/glass.ior";
 const std::string atPlace = "glass.ior was at the given location\r";
 const std::string noPath = "Critical error - found no path!\r";
-
-std::string pathOf(const Ref<FolderItem>& file) {
-    return file ? file->NativePath() : "";
-}
-
-// The search without any cache, asking the file system about every entry:
-// what the cached search must find, file for file.
-Ref<FolderItem> plainWalk(const std::string& name, const Ref<FolderItem>& folder,
-                          std::vector<std::pair<uint64_t, uint64_t>> walkPath = {}) {
-    walkPath.push_back(folder->Identity());
-    for (int index = 1, count = folder->Count(); index <= count; ++index)
-        if (Ref<FolderItem> entry = folder->Item(index); !entry->Directory() && entry->Exists())
-            if (StringEquals(entry->Name(), name))
-                return entry;
-    for (int index = 1, count = folder->Count(); index <= count; ++index)
-        if (Ref<FolderItem> entry = folder->Item(index); entry->Directory())
-            if (std::ranges::find(walkPath, entry->Identity()) == walkPath.end())
-                if (Ref<FolderItem> found = plainWalk(name, entry, walkPath))
-                    return found;
-    return nullptr;
-}
 
 // The material lies in HD:mat; b.jpg has moved there from /old. Files found
 // elsewhere lie in Data:tex, the one default location unless a test says
