@@ -2,8 +2,8 @@
 
 #include "DialogDispatcher.h"
 #include "EventGuard.h"
+#include "EventHook.h"
 #include "QtDialogResponder.h"
-#include "WidgetHook.h"
 #include "Window.h"
 
 #include <QApplication>
@@ -48,7 +48,7 @@ void Application::watchDesktopEvents() {
     // Windows are hidden, not closed, when they go; the application quits
     // when the last one has gone (see Window), or by Quit.
     qtApp->setQuitOnLastWindowClosed(false);
-    desktopHook_ = new WidgetHook(qtApp, [this](QEvent* event) {
+    desktopHook_ = new EventHook(qtApp, [this](QEvent* event) {
         if (event->type() != QEvent::FileOpen || registered != this)
             return false;
         const QString file = static_cast<QFileOpenEvent*>(event)->file();

@@ -1,9 +1,9 @@
 #include "Canvas.h"
 
 #include "EventGuard.h"
+#include "EventHook.h"
 #include "FileType.h"
 #include "Text.h"
-#include "WidgetHook.h"
 #include "Window.h"
 
 #include <QDropEvent>
@@ -47,7 +47,7 @@ Ref<Picture> imageOf(const QMimeData& data) {
 Canvas::Canvas(Window& window, const std::string& name)
     : Control(window, name, new QWidget(window.content())),
       picture_(std::make_unique<Picture>(1, 1)) {
-    new WidgetHook(widget(), [this](QEvent* event) {
+    new EventHook(widget(), [this](QEvent* event) {
         switch (event->type()) {
         case QEvent::Paint:
             paintOnto(*widget());

@@ -1,6 +1,6 @@
 #include "FolderDialog.h"
 
-#include "WidgetHook.h"
+#include "EventHook.h"
 
 #include <QDialogButtonBox>
 #include <QEvent>
@@ -15,7 +15,7 @@ FolderDialog::FolderDialog(QWidget* parent) : QFileDialog(parent) {
     if (auto* buttons = findChild<QDialogButtonBox*>())
         acceptButton_ = buttons->button(QDialogButtonBox::Open);
     if (acceptButton_ != nullptr)
-        new WidgetHook(acceptButton_, [this](QEvent* event) {
+        new EventHook(acceptButton_, [this](QEvent* event) {
             if (event->type() == QEvent::EnabledChange)
                 guardAcceptButton();
             return false;

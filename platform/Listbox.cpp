@@ -1,9 +1,9 @@
 #include "Listbox.h"
 
 #include "EventGuard.h"
+#include "EventHook.h"
 #include "Exceptions.h"
 #include "Text.h"
-#include "WidgetHook.h"
 #include "Window.h"
 
 #include <QKeyEvent>
@@ -48,7 +48,7 @@ Listbox::Listbox(Window& window, const std::string& name)
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     list_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    new WidgetHook(list_, [this](QEvent* event) {
+    new EventHook(list_, [this](QEvent* event) {
         if (event->type() != QEvent::KeyPress)
             return false;
         auto* key = static_cast<QKeyEvent*>(event);

@@ -1,7 +1,7 @@
 #include "StaticText.h"
 
+#include "EventHook.h"
 #include "Text.h"
-#include "WidgetHook.h"
 #include "Window.h"
 
 #include <QEvent>
@@ -13,7 +13,7 @@ StaticText::StaticText(Window& window, const std::string& name)
     label_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label_->setTextFormat(Qt::PlainText);
     // How much of a single line fits changes with the label's width and font.
-    new WidgetHook(label_, [this](QEvent* event) {
+    new EventHook(label_, [this](QEvent* event) {
         if (!multiline_ && (event->type() == QEvent::Resize || event->type() == QEvent::FontChange))
             showText();
         return false;

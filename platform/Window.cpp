@@ -1,8 +1,8 @@
 #include "Window.h"
 
 #include "EventGuard.h"
+#include "EventHook.h"
 #include "Text.h"
-#include "WidgetHook.h"
 #include "WindowMenuBar.h"
 
 #include <QCloseEvent>
@@ -39,7 +39,7 @@ Window::Window() {
     layout->setSpacing(0);
     content_ = new QWidget(widget_);
     layout->addWidget(content_);
-    new WidgetHook(widget_, [this](QEvent* event) {
+    new EventHook(widget_, [this](QEvent* event) {
         switch (event->type()) {
         case QEvent::Close:
             // Qt's own close would bypass the close question; the window goes
@@ -59,7 +59,7 @@ Window::Window() {
             return false;
         }
     });
-    new WidgetHook(content_, [this](QEvent* event) {
+    new EventHook(content_, [this](QEvent* event) {
         if (event->type() == QEvent::Resize)
             contentResized();
         return false;
@@ -77,7 +77,7 @@ Window::~Window() {
         front = nullptr;
     // The hooks call into this half-destroyed object; they go before the
     // widgets, whose destruction can still send events.
-    qDeleteAll(widget_->findChildren<WidgetHook*>());
+    qDeleteAll(widget_->findChildren<EventHook*>());
     menus_.reset();
     delete widget_;
 }

@@ -1,11 +1,11 @@
-#include "WidgetHook.h"
+#include "EventHook.h"
 
-WidgetHook::WidgetHook(QObject* watched, std::function<bool(QEvent*)> handler)
+EventHook::EventHook(QObject* watched, std::function<bool(QEvent*)> handler)
     : QObject(watched), handler_(std::move(handler)) {
     watched->installEventFilter(this);
 }
 
-bool WidgetHook::eventFilter(QObject* watched, QEvent* event) {
+bool EventHook::eventFilter(QObject* watched, QEvent* event) {
     if (watched == parent() && handler_(event))
         return true;
     return QObject::eventFilter(watched, event);
