@@ -17,15 +17,11 @@ void appendEscaped(std::string& line, unsigned char byte) {
     line += hexDigits[byte & 0x0F];
 }
 
-bool isControl(unsigned char byte) {
-    return byte < 0x20 || byte == 0x7F;
-}
-
 bool canStandPlain(const std::string& path) {
     if (!path.empty() && path.front() == escapeMark)
         return false;
     for (char c : path)
-        if (isControl(static_cast<unsigned char>(c)))
+        if (IsControlByte(static_cast<unsigned char>(c)))
             return false;
     return IsValidUtf8(path);
 }
@@ -43,7 +39,7 @@ std::string escapedLine(const std::string& path) {
                 continue;
             }
         }
-        if (isControl(byte) || byte == '%' || byte >= 0x80)
+        if (IsControlByte(byte) || byte == '%' || byte >= 0x80)
             appendEscaped(line, byte);
         else
             line += static_cast<char>(byte);

@@ -7,7 +7,7 @@ Ref<FileType> pMaxwellMaterial;
 void Initialize() {
     pMaxwellMaterial = makeRef<FileType>();
     pMaxwellMaterial->setName("Maxwell Material");
-    pMaxwellMaterial->setExtensions(".mxm");
+    pMaxwellMaterial->setExtensions(Extension);
     pMaxwellMaterial->setMacType("    ");
     pMaxwellMaterial->setMacCreator("    ");
     pMaxwellMaterial->toString();

@@ -3,8 +3,13 @@
 #include "FileType.h"
 #include "Ref.h"
 
+#include <string>
+
 // The material file type "Maxwell Material" (".mxm").
 namespace MaxwellFiles {
+
+// The extension every material file name ends in.
+inline const std::string Extension = ".mxm";
 
 // Made and registered once at start-up; nil before Initialize and after Release.
 extern Ref<FileType> pMaxwellMaterial;

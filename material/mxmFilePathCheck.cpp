@@ -101,10 +101,6 @@ unsigned byteAt(const std::string& bytes, std::size_t position) {
     return static_cast<unsigned char>(bytes[position]);
 }
 
-bool isControlByte(unsigned byte) {
-    return byte < 0x20 || byte == 0x7F;
-}
-
 // The string whose length prefix begins at the candidate, when it runs
 // exactly to the end of the block.
 std::optional<EmbeddedPath> fitAt(const std::string& block, std::size_t candidate) {
@@ -132,7 +128,7 @@ class PlausiblePaths {
     explicit PlausiblePaths(const std::string& block)
         : block_(block), volumePrefixes_(MaxwellHelper::VolumePrefixesBesideStartup()) {
         for (std::size_t position = block.size(); position > 0 && controlFree_ == 0; --position)
-            if (isControlByte(byteAt(block, position - 1)))
+            if (IsControlByte(byteAt(block, position - 1)))
                 controlFree_ = position;
     }
 

@@ -167,6 +167,10 @@ std::vector<std::string> Split(const std::string& text, const std::string& delim
     return pieces;
 }
 
+bool IsControlByte(unsigned char byte) {
+    return byte < 0x20 || byte == 0x7F;
+}
+
 bool StringEquals(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
         return false;

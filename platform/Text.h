@@ -32,6 +32,9 @@ std::vector<std::string> Split(const std::string& text, const std::string& delim
 // everything else compares bytewise.
 bool StringEquals(std::string_view a, std::string_view b);
 
+// Whether the byte is an ASCII control character (below 0x20, or 0x7F).
+bool IsControlByte(unsigned char byte);
+
 // Whether the bytes are valid UTF-8.
 bool IsValidUtf8(const std::string& text);
 // The number of bytes of the well-formed UTF-8 sequence that begins at the
