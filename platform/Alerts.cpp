@@ -1,12 +1,11 @@
 #include "Alerts.h"
 
-#include "DialogDispatcher.h"
 #include "DialogResponder.h"
 
 void MsgBox(const std::string& text) {
-    DialogDispatcher::responder().showMsgBox(text);
+    DialogResponder::current().showMsgBox(text);
 }
 
 void Beep() {
-    DialogDispatcher::responder().beep();
+    DialogResponder::current().beep();
 }

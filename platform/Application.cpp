@@ -1,6 +1,5 @@
 #include "Application.h"
 
-#include "DialogDispatcher.h"
 #include "EventGuard.h"
 #include "EventHook.h"
 #include "QtDialogResponder.h"
@@ -23,7 +22,7 @@ Application::Application() {
     QtDialogResponder::setProgramName("");
     Window::setWhenLastClosed([this] { lastWindowClosed(); });
     static QtDialogResponder qtDialogs;
-    DialogDispatcher::setProgramDialogs(qtDialogs);
+    DialogResponder::setProgramDialogs(qtDialogs);
     watchDesktopEvents();
 }
 

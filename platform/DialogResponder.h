@@ -13,15 +13,26 @@ class Window;
 // one of its visible buttons.
 enum class MessageDialogChoice { Action, Cancel, AlternateAction, None };
 
-// Shows the framework's modal dialogs and sounds its beep. The layer has one
-// in force at a time (DialogDispatcher): Qt's own dialogs when the program
-// runs, a scripted one in tests, so no modal dialog can escape a test's
-// script. This base shows nothing, for a process without a display: the
-// message box and the beep go to standard error, and every question and
+// Shows the framework's modal dialogs and sounds its beep: the one road of
+// MsgBox, MessageDialog.ShowModalWithin, the open, save and choose-folder dialogs
+// and Beep. One responder is in force at a time: Qt's own dialogs when the
+// program runs, a scripted one in tests, so no modal dialog can escape a
+// test's script. This base shows nothing, for a process without a display:
+// the message box and the beep go to standard error, and every question and
 // file dialog is cancelled.
 class DialogResponder {
   public:
     virtual ~DialogResponder() = default;
+
+    // The responder in force: the one set last, else the program's own
+    // dialogs, else the base, which shows nothing.
+    static DialogResponder& current();
+    // Sets the responder in force (nullptr: the program's own dialogs again);
+    // returns the one set before, nullptr when there was none.
+    static DialogResponder* setCurrent(DialogResponder* responder);
+    // The program's own dialogs (the application sets Qt's), in force
+    // whenever no responder is set.
+    static void setProgramDialogs(DialogResponder& dialogs);
 
     virtual void showMsgBox(const std::string& text) {
         std::fprintf(stderr, "MsgBox: %s\n", text.c_str());

@@ -1,17 +1,16 @@
 #include "FileDialogs.h"
 
-#include "DialogDispatcher.h"
 #include "DialogResponder.h"
 
 Ref<FolderItem> GetOpenFolderItem(const std::string& filterTypeNames) {
-    return DialogDispatcher::responder().showOpenFile(filterTypeNames);
+    return DialogResponder::current().showOpenFile(filterTypeNames);
 }
 
 Ref<FolderItem> GetSaveFolderItem(const std::string& filterTypeNames,
                                   const std::string& defaultName) {
-    return DialogDispatcher::responder().showSaveFile(filterTypeNames, defaultName);
+    return DialogResponder::current().showSaveFile(filterTypeNames, defaultName);
 }
 
 Ref<FolderItem> SelectFolder() {
-    return DialogDispatcher::responder().showSelectFolder();
+    return DialogResponder::current().showSelectFolder();
 }

@@ -1,10 +1,9 @@
 #include "MessageDialog.h"
 
-#include "DialogDispatcher.h"
 #include "DialogResponder.h"
 
 MessageDialogButton* MessageDialog::ShowModalWithin(const Window& parent) {
-    switch (DialogDispatcher::responder().showMessageDialog(*this, &parent)) {
+    switch (DialogResponder::current().showMessageDialog(*this, &parent)) {
     case MessageDialogChoice::Action:
         return &ActionButton;
     case MessageDialogChoice::Cancel:

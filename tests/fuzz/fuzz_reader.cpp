@@ -3,7 +3,6 @@
 // material is then checked twice over a small fixed tree of files, links and
 // a FIFO (FuzzTree): every path a check writes must pass the next check.
 #include "BinaryStream.h"
-#include "DialogDispatcher.h"
 #include "DialogResponder.h"
 #include "Exceptions.h"
 #include "FolderItem.h"
@@ -114,7 +113,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
         void showMsgBox(const std::string&) override { std::abort(); }
         void beep() override {}
     } checkedRun;
-    DialogDispatcher::setResponder(&checkedRun);
+    DialogResponder::setCurrent(&checkedRun);
     FuzzTree::instance();
     return 0;
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "DialogDispatcher.h"
 #include "DialogResponder.h"
 #include "MaterialBytes.h"
 #include "mxmFile.h"
@@ -20,8 +19,8 @@ inline mxmFile readMaterial(const std::string& bytes,
 
 // Records message boxes and beeps instead of showing or sounding them.
 struct RecordedAlerts : DialogResponder {
-    RecordedAlerts() : previous(DialogDispatcher::setResponder(this)) {}
-    ~RecordedAlerts() override { DialogDispatcher::setResponder(previous); }
+    RecordedAlerts() : previous(DialogResponder::setCurrent(this)) {}
+    ~RecordedAlerts() override { DialogResponder::setCurrent(previous); }
     void showMsgBox(const std::string& text) override { messages.push_back(text); }
     void beep() override { ++beeps; }
 

@@ -1,7 +1,6 @@
 #include "Alerts.h"
 #include "Application.h"
 #include "Clipboard.h"
-#include "DialogDispatcher.h"
 #include "DialogResponder.h"
 #include "FileDialogs.h"
 #include "MessageDialog.h"
@@ -22,7 +21,7 @@ using DialogTest = UiTest;
 TEST_F(DialogTest, UnexpectedOrWrongDialogsFailTheTestAndAreCancelled) {
     MessageDialog question;
     EXPECT_NONFATAL_FAILURE(
-        EXPECT_EQ(DialogDispatcher::responder().showMessageDialog(question, nullptr),
+        EXPECT_EQ(DialogResponder::current().showMessageDialog(question, nullptr),
                   MessageDialogChoice::Cancel),
         "Unexpected MessageDialog (no scripted answer)");
     dialogs.expectMsgBox("expected").answerSaveFile(makeRef<FolderItem>("/tmp/x.mxm"));

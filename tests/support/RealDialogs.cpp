@@ -1,6 +1,6 @@
 #include "RealDialogs.h"
 
-#include "DialogDispatcher.h"
+#include "DialogResponder.h"
 
 #include <gtest/gtest.h>
 
@@ -10,13 +10,13 @@ constexpr int patienceLooks = 100; // one second
 } // namespace
 
 RealDialogs::RealDialogs() {
-    previous_ = DialogDispatcher::setResponder(&qtDialogs_);
+    previous_ = DialogResponder::setCurrent(&qtDialogs_);
     QObject::connect(&timer_, &QTimer::timeout, [this] { look(); });
     timer_.start(lookInterval);
 }
 
 RealDialogs::~RealDialogs() {
-    DialogDispatcher::setResponder(previous_);
+    DialogResponder::setCurrent(previous_);
     if (!steps_.empty())
         ADD_FAILURE() << steps_.size() << " step(s) for real dialogs never ran";
 }

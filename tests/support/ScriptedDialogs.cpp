@@ -1,6 +1,6 @@
 #include "ScriptedDialogs.h"
 
-#include "DialogDispatcher.h"
+#include "DialogResponder.h"
 #include "Window.h"
 
 #include <QApplication>
@@ -53,11 +53,11 @@ std::string kindName(ShownDialog::Kind kind) {
 
 ScriptedDialogs::ScriptedDialogs() {
     makeOffscreenApplication();
-    previous_ = DialogDispatcher::setResponder(this);
+    previous_ = DialogResponder::setCurrent(this);
 }
 
 ScriptedDialogs::~ScriptedDialogs() {
-    DialogDispatcher::setResponder(previous_);
+    DialogResponder::setCurrent(previous_);
     if (checkUnused_ && !steps_.empty())
         ADD_FAILURE() << steps_.size() << " scripted dialog step(s) never used; the next was a "
                       << kindName(steps_.front().kind);

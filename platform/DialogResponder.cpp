@@ -1,5 +1,3 @@
-#include "DialogDispatcher.h"
-
 #include "DialogResponder.h"
 
 namespace {
@@ -7,19 +5,19 @@ DialogResponder* replacement = nullptr;
 DialogResponder* programDialogs = nullptr;
 } // namespace
 
-DialogResponder& DialogDispatcher::responder() {
+DialogResponder& DialogResponder::current() {
     static DialogResponder headless;
     if (replacement != nullptr)
         return *replacement;
     return programDialogs != nullptr ? *programDialogs : headless;
 }
 
-DialogResponder* DialogDispatcher::setResponder(DialogResponder* responder) {
+DialogResponder* DialogResponder::setCurrent(DialogResponder* responder) {
     DialogResponder* before = replacement;
     replacement = responder;
     return before;
 }
 
-void DialogDispatcher::setProgramDialogs(DialogResponder& dialogs) {
+void DialogResponder::setProgramDialogs(DialogResponder& dialogs) {
     programDialogs = &dialogs;
 }
