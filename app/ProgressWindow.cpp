@@ -16,7 +16,7 @@ namespace {
 bool isMaterialFile(const FolderItem& entry) {
     return !entry.Directory() &&
            StringEquals(entry.Type(), MaxwellFiles::MaxwellMaterial()->Name()) && entry.Visible() &&
-           StringEquals(Right(entry.Name(), 4), ".mxm");
+           MaxwellFiles::HasExtension(entry.Name());
 }
 
 } // namespace
@@ -151,7 +151,7 @@ bool ProgressWindow::firstReach(const FolderItem& file) {
         return true;
     if (!LiesWithin(file, *Startfolder) || !reached_.files.insert(real).second)
         return false;
-    const Identity identity = file.Identity();
+    const DiskIdentity identity = file.Identity();
     if (reached_.sharedFiles.count(identity) != 0)
         return false;
     if (LinkCount(file) > 1)

@@ -16,7 +16,6 @@
 #include <memory>
 #include <set>
 #include <string>
-#include <utility>
 #include <vector>
 
 // The batch over a folder: counts the material files below it, then checks,
@@ -74,12 +73,11 @@ class ProgressWindow : public Window {
     void CreateControls() override;
 
   private:
-    using Identity = std::pair<uint64_t, uint64_t>;
     // What one pass over the tree has reached.
     struct Reached {
-        std::set<Identity> folders;
-        std::set<std::string> files;    // by real location
-        std::set<Identity> sharedFiles; // files with more than one name
+        std::set<DiskIdentity> folders;
+        std::set<std::string> files;        // by real location
+        std::set<DiskIdentity> sharedFiles; // files with more than one name
     };
 
     // A material's write, shared with the job that runs it.

@@ -1,5 +1,7 @@
 #include "MaxwellFiles.h"
 
+#include "Text.h"
+
 namespace MaxwellFiles {
 
 Ref<FileType> pMaxwellMaterial;
@@ -11,6 +13,10 @@ void Initialize() {
     pMaxwellMaterial->setMacType("    ");
     pMaxwellMaterial->setMacCreator("    ");
     pMaxwellMaterial->toString();
+}
+
+bool HasExtension(const std::string& name) {
+    return StringEquals(Right(name, Len(Extension)), Extension);
 }
 
 Ref<FileType> MaxwellMaterial() {

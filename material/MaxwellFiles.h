@@ -8,8 +8,10 @@
 // The material file type "Maxwell Material" (".mxm").
 namespace MaxwellFiles {
 
-// The extension every material file name ends in.
+// The extension of material file names.
 inline const std::string Extension = ".mxm";
+// Whether the name ends in the extension, letter case ignored.
+bool HasExtension(const std::string& name);
 
 // Made and registered once at start-up; nil before Initialize and after Release.
 extern Ref<FileType> pMaxwellMaterial;

@@ -1,7 +1,9 @@
 #include "mxmFile.h"
 
 #include "Alerts.h"
+#include "ByteOrder.h"
 #include "Exceptions.h"
+#include "MaxwellFiles.h"
 #include "MaxwellHelper.h"
 #include "Text.h"
 
@@ -14,17 +16,10 @@ namespace {
 
 constexpr int64_t TypeMarkerLength = 7;
 constexpr int64_t MiddleMarkerLength = 25;
-constexpr int64_t BytesPerPixel = 3;
-constexpr int64_t StandardPreviewBytes = int64_t{mxmFile::PreviewSide} * mxmFile::PreviewSide * 3;
+using MaxwellHelper::BytesPerPixel;
+constexpr int64_t StandardPreviewBytes =
+    int64_t{mxmFile::PreviewSide} * mxmFile::PreviewSide * BytesPerPixel;
 const std::string BlockKeyword = "bitmap";
-const std::string MaterialExtension = ".mxm";
-
-std::string uint32LittleEndian(uint32_t value) {
-    std::string bytes(4, '\0');
-    for (int i = 0; i < 4; ++i)
-        bytes[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
-    return bytes;
-}
 
 std::string sizeText(int64_t width, int64_t height) {
     return std::to_string(width) + " x " + std::to_string(height);
@@ -133,8 +128,8 @@ std::string mxmFile::fileBytes() const {
     bytes.reserve(static_cast<size_t>(fileSize()));
     bytes += mxm1TypeMarker;
     bytes += mxm2TextureName->getMxmString();
-    bytes += uint32LittleEndian(static_cast<uint32_t>(preview.Width()));
-    bytes += uint32LittleEndian(static_cast<uint32_t>(preview.Height()));
+    bytes += encodeUInt32(static_cast<uint32_t>(preview.Width()));
+    bytes += encodeUInt32(static_cast<uint32_t>(preview.Height()));
     bytes += pixels->bytes();
     bytes += mxm5Mittelmarker;
     for (size_t i = 0; i < mxmPaths.size(); ++i) {
@@ -188,11 +183,11 @@ bool mxmFile::finishWrite(const FileWrite& pending, bool written, const Ref<Fold
 // True when the file was given a new name.
 bool mxmFile::moveToMxmName(FolderItem& target) {
     const std::string name = target.Name();
-    if (StringEquals(Right(name, 4), MaterialExtension))
+    if (MaxwellFiles::HasExtension(name))
         return false;
     // The framework never renames over another file: when the name with
     // ".mxm" is taken, the material stays under the name it was written to.
-    return target.setName(name + MaterialExtension);
+    return target.setName(name + MaxwellFiles::Extension);
 }
 
 std::string mxmFile::getMaterialName() const {
