@@ -6,9 +6,9 @@
 
 namespace {
 
-// Calls transfer(done), which moves bytes from offset done on, until size
-// bytes are done; gives the number done, fewer when a transfer moves
-// nothing or fails.
+// Runs transfer(done) until size bytes are done, going on after interrupted
+// and partial transfers; the number done, fewer when a transfer fails or
+// moves nothing.
 template <class Transfer> size_t transferFully(size_t size, const Transfer& transfer) {
     size_t done = 0;
     while (done < size) {
@@ -22,22 +22,18 @@ template <class Transfer> size_t transferFully(size_t size, const Transfer& tran
     return done;
 }
 
-off_t at(int64_t offset, size_t done) {
-    return static_cast<off_t>(offset + static_cast<int64_t>(done));
-}
-
 } // namespace
 
 std::string readFullyAt(int fd, int64_t offset, int64_t count) {
     std::string bytes(static_cast<size_t>(count), '\0');
     bytes.resize(transferFully(bytes.size(), [&](size_t done) {
-        return ::pread(fd, bytes.data() + done, bytes.size() - done, at(offset, done));
+        return ::pread(fd, bytes.data() + done, bytes.size() - done, offset + off_t(done));
     }));
     return bytes;
 }
 
 bool writeFullyAt(int fd, const std::string& bytes, int64_t offset) {
     return transferFully(bytes.size(), [&](size_t done) {
-               return ::pwrite(fd, bytes.data() + done, bytes.size() - done, at(offset, done));
+               return ::pwrite(fd, bytes.data() + done, bytes.size() - done, offset + off_t(done));
            }) == bytes.size();
 }

@@ -1,35 +1,16 @@
 #include "Picture.h"
 
-#include "FileBytes.h"
-#include "RegularFile.h"
+#include "BinaryStream.h"
 
 #include <QBuffer>
 #include <QByteArray>
 #include <QImageReader>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
 // Picture files larger than this are not read: no picture the program can
 // show needs more, and a damaged or hostile file must not exhaust memory.
 constexpr int64_t MaxPictureFileSize = 256 * 1024 * 1024;
-
-bool readWholeFile(const std::string& nativePath, std::string& bytes) {
-    const int fd = openRegularFile(nativePath, O_RDONLY);
-    if (fd < 0)
-        return false;
-    struct stat info {};
-    bool ok = ::fstat(fd, &info) == 0 && info.st_size <= MaxPictureFileSize;
-    if (ok) {
-        bytes = readFullyAt(fd, 0, info.st_size);
-        ok = std::ssize(bytes) == info.st_size;
-    }
-    ::close(fd);
-    return ok;
-}
 
 } // namespace
 
@@ -48,8 +29,13 @@ int32_t Picture::Height() const {
 }
 
 Ref<Picture> Picture::Open(const Ref<FolderItem>& file) {
-    std::string bytes;
-    if (!readWholeFile(file->NativePath(), bytes))
+    const Ref<BinaryStream> stream = BinaryStream::Open(file, false);
+    const int64_t length = stream ? stream->Length() : 0;
+    if (!stream || length > MaxPictureFileSize)
+        return nullptr;
+    const std::string bytes = stream->Read(length);
+    // A file that shrank while it was read holds no whole picture.
+    if (std::ssize(bytes) != length)
         return nullptr;
     return FromData(bytes);
 }
