@@ -4,7 +4,6 @@
 #include "LocationsFile.h"
 #include "PreferencesFolder.h"
 #include "SearchLocations.h"
-#include "VolumeItems.h"
 
 #include <string>
 #include <utility>

@@ -3,7 +3,6 @@
 #include "Alerts.h"
 #include "FolderItem.h"
 #include "Text.h"
-#include "VolumeItems.h"
 
 namespace MaxwellHelper {
 namespace {

@@ -168,6 +168,23 @@ bool FolderItem::WriteAtomically(const std::string& bytes) const {
     return target && replaceFileContent(*target, bytes);
 }
 
+Ref<FolderItem> GetFolderItem(const std::string& absolutePath, int pathType) {
+    const std::optional<std::string> path =
+        pathType == 0 ? nativePathOf(absolutePath) : std::nullopt;
+    return path ? makeRef<FolderItem>(*path) : nullptr;
+}
+
+Ref<FolderItem> Volume(int index) {
+    const auto table = Volumes::table();
+    if (index < 0 || static_cast<size_t>(index) >= table.size())
+        return nullptr;
+    return makeRef<FolderItem>(table[static_cast<size_t>(index)].nativeRoot);
+}
+
+int VolumeCount() {
+    return static_cast<int>(Volumes::table().size());
+}
+
 std::string RealLocation(const FolderItem& item) {
     char* real = ::realpath(item.NativePath().c_str(), nullptr);
     if (!real)

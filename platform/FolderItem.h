@@ -77,6 +77,13 @@ class FolderItem {
     mutable bool listed_ = false;
 };
 
+// The item named by an AbsolutePath (path type 0); nil when no volume of
+// that name is mounted or a folder on the way is missing.
+Ref<FolderItem> GetFolderItem(const std::string& absolutePath, int pathType = 0);
+// The mounted volume at the index: 0 the startup volume; nil past the last.
+Ref<FolderItem> Volume(int index);
+int VolumeCount();
+
 // The item's real location: its native path with every link resolved, as
 // the file system resolves them now; empty when the item does not exist.
 std::string RealLocation(const FolderItem& item);

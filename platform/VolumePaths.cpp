@@ -4,6 +4,8 @@
 #include "NativePaths.h"
 #include "Text.h"
 
+#include <algorithm>
+
 using namespace NativePaths;
 
 namespace {
@@ -76,6 +78,27 @@ std::string colonPathOf(const std::string& nativePath) {
             path += ':';
         path += colonName(component);
         first = false;
+    }
+    return path;
+}
+
+std::optional<std::string> nativePathOf(const std::string& colonPath) {
+    const std::vector<std::string> components = Split(colonPath, ":");
+    const auto table = Volumes::table();
+    const auto volume = std::ranges::find_if(table, [&](const VolumeEntry& entry) {
+        return StringEquals(colonName(entry.name), components[0]);
+    });
+    if (volume == table.end())
+        return std::nullopt;
+    std::string path = normalized(volume->nativeRoot);
+    for (size_t i = 1; i < components.size(); ++i) {
+        if (components[i].empty())
+            continue;
+        const std::string name = ReplaceAllB(components[i], "/", ":");
+        // "." and ".." are no names on a colon path: they would lead out of the volume.
+        if (!isPlainName(name) || !NativeFolder::isFolder(path))
+            return std::nullopt;
+        path = joined(path, name);
     }
     return path;
 }

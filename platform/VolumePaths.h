@@ -15,3 +15,6 @@ bool isVolumeRoot(const std::string& nativePath);
 std::string colonName(const std::string& name);
 // The colon path of a native path; empty when no volume holds it.
 std::string colonPathOf(const std::string& nativePath);
+// The native path a colon path names; nothing when no volume of that name
+// is mounted or a folder on the way is missing.
+std::optional<std::string> nativePathOf(const std::string& colonPath);

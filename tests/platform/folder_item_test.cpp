@@ -3,7 +3,6 @@
 #include "TempFolder.h"
 #include "TestVolumes.h"
 #include "Text.h"
-#include "VolumeItems.h"
 #include "Volumes.h"
 
 #include <gtest/gtest.h>
