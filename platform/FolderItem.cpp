@@ -196,10 +196,7 @@ std::string RealLocation(const FolderItem& item) {
 
 bool LiesWithin(const FolderItem& item, const FolderItem& folder) {
     const std::string path = RealLocation(item), root = RealLocation(folder);
-    if (path.empty() || root.empty())
-        return false;
-    const std::string rootWithSlash = root == "/" ? root : root + "/";
-    return path == root || path.compare(0, rootWithSlash.size(), rootWithSlash) == 0;
+    return !path.empty() && !root.empty() && isInside(path, root);
 }
 
 int LinkCount(const FolderItem& item) {

@@ -68,18 +68,11 @@ std::string colonPathOf(const std::string& nativePath) {
     const std::optional<VolumeEntry> volume = volumeOf(nativePath);
     if (!volume)
         return {};
-    const std::string rest = nativePath.substr(volume->nativeRoot.size());
-    std::string path = colonName(volume->name) + ":";
-    bool first = true;
-    for (const std::string& component : Split(rest, "/")) {
-        if (component.empty())
-            continue;
-        if (!first)
-            path += ':';
-        path += colonName(component);
-        first = false;
-    }
-    return path;
+    std::string folders;
+    for (const std::string& name : Split(nativePath.substr(volume->nativeRoot.size()), "/"))
+        if (!name.empty())
+            folders += (folders.empty() ? "" : ":") + colonName(name);
+    return colonName(volume->name) + ":" + folders;
 }
 
 std::optional<std::string> nativePathOf(const std::string& colonPath) {
