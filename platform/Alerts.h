@@ -1,8 +1,15 @@
 #pragma once
 
+#include "DialogResponder.h"
+
 #include <string>
 
 // The framework's message box and beep, shown and sounded by the dialog
-// responder in force (DialogResponder::current).
-void MsgBox(const std::string& text);
-void Beep();
+// responder in force.
+inline void MsgBox(const std::string& text) {
+    DialogResponder::current().showMsgBox(text);
+}
+
+inline void Beep() {
+    DialogResponder::current().beep();
+}

@@ -7,9 +7,7 @@ DialogResponder* programDialogs = nullptr;
 
 DialogResponder& DialogResponder::current() {
     static DialogResponder headless;
-    if (replacement != nullptr)
-        return *replacement;
-    return programDialogs != nullptr ? *programDialogs : headless;
+    return replacement ? *replacement : programDialogs ? *programDialogs : headless;
 }
 
 DialogResponder* DialogResponder::setCurrent(DialogResponder* responder) {
