@@ -1,6 +1,5 @@
 #include "AtomicWrite.h"
 
-#include "FileBytes.h"
 #include "RegularFile.h"
 
 #include <cerrno>

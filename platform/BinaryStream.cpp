@@ -1,7 +1,6 @@
 #include "BinaryStream.h"
 
 #include "ByteOrder.h"
-#include "FileBytes.h"
 #include "RegularFile.h"
 
 #include <algorithm>
