@@ -142,10 +142,6 @@ Ref<FolderItem> FolderItem::Item(int index) const {
     return makeRef<FolderItem>(joined(nativePath_, names[static_cast<size_t>(index - 1)]));
 }
 
-std::vector<FolderItem::Entry> FolderItem::Entries() const {
-    return NativeFolder::typedEntries(nativePath_);
-}
-
 FolderItem::Listing FolderItem::ListEntries() const {
     return NativeFolder::listing(nativePath_);
 }

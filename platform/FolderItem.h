@@ -42,13 +42,10 @@ class FolderItem {
     int Count() const;
     // 1-based; raises OutOfBoundsException outside 1 .. Count.
     Ref<FolderItem> Item(int index) const;
-    // The folder's entries with what each one is, in the order of Item, read
-    // in one pass; empty for a file. Much cheaper for a whole folder than
-    // asking each Item whether it is a folder or exists.
-    using Entry = NativeFolder::Entry;
-    std::vector<Entry> Entries() const;
-    // The same in a compact form, every name in one buffer: for walks that
-    // hold the listings of a whole tree.
+    // The folder's entries by what each one is, read in one pass, every name
+    // in one buffer; empty for a file. Much cheaper for a whole folder than
+    // asking each Item whether it is a folder or exists, and small enough
+    // for walks that hold the listings of a whole tree.
     using Listing = NativeFolder::Listing;
     Listing ListEntries() const;
 

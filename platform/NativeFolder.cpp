@@ -115,16 +115,6 @@ std::vector<std::string> entries(const std::string& nativePath) {
     return names;
 }
 
-std::vector<Entry> typedEntries(const std::string& nativePath) {
-    const Scratch& read = readSorted(nativePath);
-    std::vector<Entry> found;
-    found.reserve(read.entries.size());
-    for (const ReadEntry& entry : read.entries)
-        found.push_back({read.names.data() + entry.offset, entry.kind == Kind::Folder,
-                         entry.kind != Kind::Gone});
-    return found;
-}
-
 Listing listing(const std::string& nativePath) {
     const Scratch& read = readSorted(nativePath);
     Listing listing;

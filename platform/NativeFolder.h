@@ -7,15 +7,6 @@
 // The few direct file-system queries that several framework classes share.
 namespace NativeFolder {
 
-// An entry of a folder as one listing saw it. Links are followed: a link to
-// a folder is a folder, and a link whose target is gone is neither a folder
-// nor existing.
-struct Entry {
-    std::string name;
-    bool directory = false;
-    bool exists = false;
-};
-
 // A folder's entries read in one pass, held compactly for walks over large
 // trees: every name sits in one buffer, and the entries are offsets into it.
 struct Listing {
@@ -36,10 +27,9 @@ struct Listing {
 // The names in the folder, sorted bytewise.
 std::vector<std::string> entries(const std::string& nativePath);
 
-// The same entries with what each one is, sorted bytewise by name.
-std::vector<Entry> typedEntries(const std::string& nativePath);
-
-// The same entries in the compact form.
+// The same entries by what each one is, in the compact form. Links are
+// followed: a link to a folder is a folder, and a link whose target is gone
+// is neither a folder nor a file.
 Listing listing(const std::string& nativePath);
 
 // Whether the path names a folder, following links.
