@@ -14,12 +14,12 @@ class Window;
 enum class MessageDialogChoice { Action, Cancel, AlternateAction, None };
 
 // Shows the framework's modal dialogs and sounds its beep: the one road of
-// MsgBox, MessageDialog.ShowModalWithin, the open, save and choose-folder dialogs
-// and Beep. One responder is in force at a time: Qt's own dialogs when the
-// program runs, a scripted one in tests, so no modal dialog can escape a
-// test's script. This base shows nothing, for a process without a display:
-// the message box and the beep go to standard error, and every question and
-// file dialog is cancelled.
+// MsgBox, MessageDialog.ShowModalWithin, the open, save and choose-folder
+// dialogs and Beep. One responder is in force at a time: Qt's own dialogs
+// when the program runs, a scripted one in tests, so no modal dialog can
+// escape a test's script. This base shows nothing, for a process without a
+// display: the message box and the beep go to standard error, and every
+// question and file dialog is cancelled.
 class DialogResponder {
   public:
     virtual ~DialogResponder() = default;
