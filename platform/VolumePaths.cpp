@@ -68,11 +68,16 @@ std::string colonPathOf(const std::string& nativePath) {
     const std::optional<VolumeEntry> volume = volumeOf(nativePath);
     if (!volume)
         return {};
-    std::string folders;
-    for (const std::string& name : Split(nativePath.substr(volume->nativeRoot.size()), "/"))
-        if (!name.empty())
-            folders += (folders.empty() ? "" : ":") + colonName(name);
-    return colonName(volume->name) + ":" + folders;
+    std::string path = colonName(volume->name) + ":";
+    const size_t start = path.size();
+    for (const std::string& name : Split(nativePath.substr(volume->nativeRoot.size()), "/")) {
+        if (name.empty())
+            continue;
+        if (path.size() > start)
+            path += ':';
+        path += colonName(name);
+    }
+    return path;
 }
 
 std::optional<std::string> nativePathOf(const std::string& colonPath) {
