@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 
 struct MessageDialogContent;
 class Window;
@@ -26,13 +27,18 @@ class DialogResponder {
 
     // The responder in force: the one set last, else the program's own
     // dialogs, else the base, which shows nothing.
-    static DialogResponder& current();
+    static DialogResponder& current() {
+        static DialogResponder headless;
+        return replacement_ ? *replacement_ : programDialogs_ ? *programDialogs_ : headless;
+    }
     // Sets the responder in force (nullptr: the program's own dialogs again);
     // returns the one set before, nullptr when there was none.
-    static DialogResponder* setCurrent(DialogResponder* responder);
+    static DialogResponder* setCurrent(DialogResponder* responder) {
+        return std::exchange(replacement_, responder);
+    }
     // The program's own dialogs (the application sets Qt's), in force
     // whenever no responder is set.
-    static void setProgramDialogs(DialogResponder& dialogs);
+    static void setProgramDialogs(DialogResponder& dialogs) { programDialogs_ = &dialogs; }
 
     virtual void showMsgBox(const std::string& text) {
         std::fprintf(stderr, "MsgBox: %s\n", text.c_str());
@@ -47,4 +53,8 @@ class DialogResponder {
     virtual Ref<FolderItem> showSaveFile(const std::string&, const std::string&) { return nullptr; }
     virtual Ref<FolderItem> showSelectFolder() { return nullptr; }
     virtual void beep() { std::fputs("Beep\n", stderr); }
+
+  private:
+    static inline DialogResponder* replacement_ = nullptr;
+    static inline DialogResponder* programDialogs_ = nullptr;
 };
