@@ -123,10 +123,6 @@ bool Application::Quit() {
     return true;
 }
 
-const std::string& Application::DisplayName() const {
-    return QtDialogResponder::programName();
-}
-
 void Application::setDisplayName(const std::string& name) {
     QtDialogResponder::setProgramName(name);
 }
@@ -142,10 +138,6 @@ void Application::AddMenuHandler(const std::string& itemName, std::function<bool
     commands_.handlers().add(itemName, std::move(handler));
     for (Window* window : Window::openWindows())
         window->refreshMenuStates();
-}
-
-bool Application::HasMenuHandler(const std::string& itemName) const {
-    return commands_.handlers().has(itemName);
 }
 
 bool Application::HandleMenuCommand(const std::string& itemName) {

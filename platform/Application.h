@@ -51,7 +51,6 @@ class Application {
 
     // The program's name as users see it, in the title of its dialogs;
     // when empty, Qt's name of the application.
-    const std::string& DisplayName() const;
     void setDisplayName(const std::string& name);
 
     // The menu bar that windows without their own show.
@@ -61,7 +60,6 @@ class Application {
     // Installs the handler of a menu item by its Name; true from the handler
     // means the command was handled.
     void AddMenuHandler(const std::string& itemName, std::function<bool()> handler);
-    bool HasMenuHandler(const std::string& itemName) const;
     // Runs a menu command as the menu would: the frontmost window's handler
     // first, then the application's; the quit item quits when nobody handles
     // it. False when nothing handled it.

@@ -13,10 +13,6 @@ MenuCommands::~MenuCommands() {
         registered = nullptr;
 }
 
-MenuCommands* MenuCommands::application() {
-    return registered;
-}
-
 Ref<::MenuBar> MenuCommands::applicationMenuBar() {
     return registered != nullptr ? registered->menuBar() : nullptr;
 }

@@ -19,8 +19,6 @@ class MenuCommands {
     MenuCommands(const MenuCommands&) = delete;
     MenuCommands& operator=(const MenuCommands&) = delete;
 
-    // The registered application's commands; nullptr before one exists.
-    static MenuCommands* application();
     // Its menu bar, the one that windows without their own show; nil
     // without an application.
     static Ref<::MenuBar> applicationMenuBar();

@@ -148,10 +148,6 @@ void QtDialogResponder::beep() {
     QApplication::beep();
 }
 
-const std::string& QtDialogResponder::programName() {
-    return titleName;
-}
-
 void QtDialogResponder::setProgramName(const std::string& name) {
     titleName = name;
 }

@@ -18,6 +18,5 @@ class QtDialogResponder : public DialogResponder {
 
     // The program's name in the title of the dialogs; when empty, Qt's
     // name of the application.
-    static const std::string& programName();
     static void setProgramName(const std::string& name);
 };

@@ -106,14 +106,6 @@ void Window::setTitle(const std::string& title) {
     widget_->setWindowTitle(displayed(title));
 }
 
-int Window::Width() const {
-    return size_.width;
-}
-
-int Window::Height() const {
-    return size_.height;
-}
-
 void Window::setSize(int width, int height) {
     size_.width = width;
     size_.height = height;

@@ -48,12 +48,10 @@ class Window {
     // Raised after the close was agreed, before the window goes.
     virtual void Event_Close() {}
 
-    // Properties. Width and Height are the content area below the menu bar,
+    // Properties. The size is that of the content area below the menu bar,
     // in which controls are placed.
     const std::string& Title() const { return title_; }
     void setTitle(const std::string& title); // bytes; shown as text
-    int Width() const;
-    int Height() const;
     void setSize(int width, int height);
     void setMinimumSize(int width, int height);
     void setMaximumSize(int width, int height);
@@ -90,7 +88,6 @@ class Window {
     // window is the one the command reaches (its own menu bar, or the
     // frontmost window); true means handled.
     void AddMenuHandler(const std::string& itemName, std::function<bool()> handler);
-    bool HasMenuHandler(const std::string& itemName) const;
     // Runs a command as this window's menu bar would: this window's handler,
     // then the application's.
     bool HandleMenuCommand(const std::string& itemName);

@@ -55,10 +55,6 @@ void Window::AddMenuHandler(const std::string& itemName, std::function<bool()> h
     refreshMenuStates();
 }
 
-bool Window::HasMenuHandler(const std::string& itemName) const {
-    return menuHandlers_.has(itemName);
-}
-
 bool Window::HandleMenuCommand(const std::string& itemName) {
     return MenuCommands::route(&menuHandlers_, shownMenuBar(), itemName, [] { CloseAll(true); });
 }
