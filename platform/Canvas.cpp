@@ -3,6 +3,7 @@
 #include "EventGuard.h"
 #include "EventHook.h"
 #include "FileType.h"
+#include "PictureImage.h"
 #include "Text.h"
 #include "Window.h"
 

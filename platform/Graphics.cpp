@@ -1,6 +1,7 @@
 #include "Graphics.h"
 
 #include "Picture.h"
+#include "PictureImage.h"
 
 #include <QPainter>
 
@@ -26,7 +27,8 @@ void Graphics::DrawPicture(const Ref<Picture>& picture, int32_t x, int32_t y, in
     if (w == 0 || h == 0 || sw == 0 || sh == 0)
         return;
     // Drawing a picture into itself needs a copy of the source first.
-    const QImage sourceImage = &source == &target_ ? source.image().copy() : source.image();
+    const QImage& sourcePixels = source.image();
+    const QImage sourceImage = &source == &target_ ? sourcePixels.copy() : sourcePixels;
     QPainter painter(&target_.image());
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.drawImage(QRectF(x, y, w, h), sourceImage, QRectF(sx, sy, sw, sh));

@@ -1,6 +1,7 @@
 #include "Picture.h"
 
 #include "BinaryStream.h"
+#include "PictureImage.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -14,18 +15,22 @@ constexpr int64_t MaxPictureFileSize = 256 * 1024 * 1024;
 
 } // namespace
 
-Picture::Picture(int32_t width, int32_t height) : image_(width, height, QImage::Format_RGB32) {
-    image_.fill(Qt::white);
+Picture::Picture(int32_t width, int32_t height)
+    : image_(std::make_unique<PictureImage>(width, height, QImage::Format_RGB32)) {
+    image_->fill(Qt::white);
 }
 
-Picture::Picture(QImage image) : image_(image.convertToFormat(QImage::Format_RGB32)) {}
+Picture::Picture(PictureImage image)
+    : image_(std::make_unique<PictureImage>(image.convertToFormat(QImage::Format_RGB32))) {}
+
+Picture::~Picture() = default;
 
 int32_t Picture::Width() const {
-    return image_.width();
+    return image_->width();
 }
 
 int32_t Picture::Height() const {
-    return image_.height();
+    return image_->height();
 }
 
 Ref<Picture> Picture::Open(const Ref<FolderItem>& file) {
@@ -62,12 +67,12 @@ Ref<Picture> Picture::FromRGBBytes(const std::string& rgb, int32_t width, int32_
     const auto* pixels = reinterpret_cast<const uchar*>(rgb.data());
     const QImage rows(pixels, width, height, static_cast<qsizetype>(width) * 3,
                       QImage::Format_RGB888);
-    picture->image_ = rows.convertToFormat(QImage::Format_RGB32);
+    *picture->image_ = rows.convertToFormat(QImage::Format_RGB32);
     return picture;
 }
 
 std::string Picture::RGBBytes() const {
-    const QImage rows = image_.convertToFormat(QImage::Format_RGB888);
+    const QImage rows = image_->convertToFormat(QImage::Format_RGB888);
     const size_t rowBytes = static_cast<size_t>(rows.width()) * 3;
     std::string rgb;
     rgb.reserve(rowBytes * static_cast<size_t>(rows.height()));

@@ -4,15 +4,17 @@
 #include "FolderItem.h"
 #include "Ref.h"
 
-#include <QImage>
-
 #include <cstdint>
+#include <memory>
+
+class PictureImage;
 
 // A picture of width x height pixels at 32 bits. A new picture is white.
 class Picture {
   public:
     Picture(int32_t width, int32_t height);
-    explicit Picture(QImage image); // converted to 32 bits
+    explicit Picture(PictureImage image); // converted to 32 bits
+    ~Picture();
 
     // The largest width x height NewPicture makes.
     static constexpr int64_t MaxPixels = 64 * 1024 * 1024;
@@ -32,11 +34,13 @@ class Picture {
     // no padding.
     std::string RGBBytes() const;
 
-    const QImage& image() const { return image_; }
-    QImage& image() { return image_; }
+    // The pixels as the layer holds them: PictureImage.h shows them to the
+    // layer's drawing code and to the controls that show pictures alone.
+    const PictureImage& image() const { return *image_; }
+    PictureImage& image() { return *image_; }
 
   private:
-    QImage image_;
+    std::unique_ptr<PictureImage> image_;
 };
 
 // nil when width or height is not above 0, the depth is not 32, or the

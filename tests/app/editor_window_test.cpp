@@ -1,4 +1,5 @@
 #include "AppTest.h"
+#include "PictureImage.h"
 #include "WindowMXM.h"
 
 #include <QAction>
