@@ -16,7 +16,7 @@ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DMXM_TESTS=OFF \
 # Relinked every time, so that the linker prints what it drops.
 rm -f "$build/app/mxmtool"
 cmake --build "$build" -j"${JOBS:-$(nproc)}" --target mxmtool 2>&1 |
-    sed -nE "s/.*removing unused section '\.text\.([^'[]*)' in file '[^']*libplatform\.a\(([^)]*)\.o\)'.*/\2 \1/p" |
+    sed -nE "s/.*removing unused section '\.text\.([^'[]*)' in file '[^']*libplatform_[a-z]+\.a\(([^)]*)\.o\)'.*/\2 \1/p" |
     while read -r file symbol; do
         echo "$file: $(c++filt "$symbol")"
     done |
