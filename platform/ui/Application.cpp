@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileOpenEvent>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QSessionManager>
 
 namespace {
@@ -17,7 +18,12 @@ Application* registered = nullptr;
 
 } // namespace
 
-Application::Application() {
+struct Application::DesktopConnections {
+    QPointer<QObject> hook;
+    QMetaObject::Connection session;
+};
+
+Application::Application() : desktop_(std::make_unique<DesktopConnections>()) {
     registered = this;
     QtDialogResponder::setProgramName("");
     Window::setWhenLastClosed([this] { lastWindowClosed(); });
@@ -27,8 +33,8 @@ Application::Application() {
 }
 
 Application::~Application() {
-    delete desktopHook_.data();
-    QObject::disconnect(sessionConnection_);
+    delete desktop_->hook.data();
+    QObject::disconnect(desktop_->session);
     if (registered == this) {
         registered = nullptr;
         Window::setWhenLastClosed(nullptr);
@@ -47,7 +53,7 @@ void Application::watchDesktopEvents() {
     // Windows are hidden, not closed, when they go; the application quits
     // when the last one has gone (see Window), or by Quit.
     qtApp->setQuitOnLastWindowClosed(false);
-    desktopHook_ = new EventHook(qtApp, [this](QEvent* event) {
+    desktop_->hook = new EventHook(qtApp, [this](QEvent* event) {
         if (event->type() != QEvent::FileOpen || registered != this)
             return false;
         const QString file = static_cast<QFileOpenEvent*>(event)->file();
@@ -55,16 +61,16 @@ void Application::watchDesktopEvents() {
             [&] { OpenDocument(makeRef<FolderItem>(QFile::encodeName(file).toStdString())); });
         return true;
     });
-    sessionConnection_ = QObject::connect(
-        qtApp, &QGuiApplication::commitDataRequest, qtApp, [this](QSessionManager& manager) {
-            if (registered != this || !manager.allowsInteraction())
-                return;
-            bool quitting = false;
-            EventGuard::run([&] { quitting = Quit(); });
-            manager.release();
-            if (!quitting)
-                manager.cancel();
-        });
+    desktop_->session = QObject::connect(qtApp, &QGuiApplication::commitDataRequest, qtApp,
+                                         [this](QSessionManager& manager) {
+                                             if (registered != this || !manager.allowsInteraction())
+                                                 return;
+                                             bool quitting = false;
+                                             EventGuard::run([&] { quitting = Quit(); });
+                                             manager.release();
+                                             if (!quitting)
+                                                 manager.cancel();
+                                         });
 }
 
 void Application::Start() {

@@ -5,11 +5,9 @@
 #include "MenuCommands.h"
 #include "Ref.h"
 
-#include <QMetaObject>
-#include <QPointer>
-
 #include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -81,6 +79,7 @@ class Application {
     bool running_ = false;
     std::deque<Ref<FolderItem>> queuedDocuments_;
     MenuCommands commands_{[this] { Quit(); }};
-    QPointer<QObject> desktopHook_;
-    QMetaObject::Connection sessionConnection_;
+    // How the desktop's file-open and session events reach this object.
+    struct DesktopConnections;
+    std::unique_ptr<DesktopConnections> desktop_;
 };

@@ -2,8 +2,6 @@
 
 #include "Ref.h"
 
-#include <QKeySequence>
-
 #include <string>
 #include <vector>
 
@@ -45,11 +43,6 @@ class MenuItem {
     int Count() const { return static_cast<int>(children_.size()); }
     // 0-based; raises OutOfBoundsException outside 0 .. Count - 1.
     Ref<MenuItem> Item(int index) const;
-
-    // Qt's key sequence for a shortcut text: "Cmd+" and "Ctrl+" are Ctrl,
-    // "Shift+", "Alt+"/"Option+" their keys; the key letter's case does not
-    // matter. Empty for an empty or unreadable text.
-    static QKeySequence keySequenceOf(const std::string& shortcut);
 
   private:
     std::string name_, text_, shortcut_;

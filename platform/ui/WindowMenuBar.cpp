@@ -1,4 +1,5 @@
 #include "WindowMenuBar.h"
+#include "MenuShortcut.h"
 
 #include "Text.h"
 
@@ -49,7 +50,7 @@ void WindowMenuBar::addItems(QMenu& menu, const MenuItem& parent) {
 
 void WindowMenuBar::addCommand(QMenu& menu, const MenuItem& item) {
     QAction* action = menu.addAction(displayed(item.Text()));
-    action->setShortcut(MenuItem::keySequenceOf(item.KeyboardShortcut()));
+    action->setShortcut(keySequenceOf(item.KeyboardShortcut()));
     const std::string name = item.Name();
     QObject::connect(action, &QAction::triggered, action, [run = runCommand_, name] { run(name); });
     actions_[name] = action;

@@ -1,4 +1,5 @@
 #include "Application.h"
+#include "MenuShortcut.h"
 #include "PushButton.h"
 #include "QuitMenuItem.h"
 #include "StaticText.h"
@@ -67,8 +68,8 @@ class WindowTest : public UiTest {
 // The program's own shortcuts show in its menus; a form the layer cannot
 // read gives no shortcut rather than a wrong one.
 TEST(MenuShortcut, UnreadableFormsGiveNone) {
-    EXPECT_TRUE(MenuItem::keySequenceOf("Cmd+").isEmpty());
-    EXPECT_TRUE(MenuItem::keySequenceOf("Hyper+K").isEmpty());
+    EXPECT_TRUE(keySequenceOf("Cmd+").isEmpty());
+    EXPECT_TRUE(keySequenceOf("Hyper+K").isEmpty());
 }
 
 TEST_F(WindowTest, CommandsGoToTheFrontWindowThenTheApplicationAndNeedAHandler) {
