@@ -16,8 +16,8 @@ bash scripts/install-deps.sh
 export QT_QPA_PLATFORM=offscreen
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DMXM_BENCH=ON -DMXM_BUILD_APP=OFF >/dev/null
 cmake --build build-bench -j"$(nproc)" --target material_benchmark
-build-bench/tests/bench/material_benchmark "$@"
+build-bench/bench/material_benchmark "$@"
 # shellcheck disable=SC2086
-build-bench/tests/bench/material_benchmark --check-against-find ${CHECK_ARGS:-}
+build-bench/bench/material_benchmark --check-against-find ${CHECK_ARGS:-}
 
 bash scripts/bench_batch.sh "${BATCH_ROUNDS:-5}"

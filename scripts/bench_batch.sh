@@ -12,4 +12,4 @@ bash scripts/install-deps.sh
 
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DMXM_BENCH=ON -DMXM_BUILD_APP=ON >/dev/null
 cmake --build build-bench -j"$(nproc)" --target batch_benchmark
-build-bench/tests/bench/batch_benchmark "$@"
+build-bench/bench/batch_benchmark "$@"
