@@ -3,8 +3,6 @@
 #include "FolderItem.h"
 #include "Ref.h"
 
-#include <string>
-
 // A small fixed tree for the path check, made once per process in a fresh
 // temporary folder and installed as the volume table; it goes away with
 // everything in it when the process ends normally.
@@ -19,19 +17,5 @@
 //   HD2/tex               glass2.ior, sky2.r2 (stored as "2/tex/...")
 //
 // The default search locations are Data:lib and HD2:tex, so no search
-// reaches outside the tree.
-class FuzzTree {
-  public:
-    static const FuzzTree& instance();
-
-    // The material's file in HD/mat; it is never written.
-    const Ref<FolderItem>& materialFile() const { return material_; }
-
-  private:
-    FuzzTree();
-    ~FuzzTree();
-    void build() const;
-
-    std::string root_;
-    Ref<FolderItem> material_;
-};
+// reaches outside the tree. Returns the material's file in HD/mat, never written.
+const Ref<FolderItem>& fuzzMaterialFile();

@@ -14,55 +14,38 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace {
-
-// The material's file, in the tree's material folder; nothing is written
-// there, the writer's bytes are built in memory.
-const Ref<FolderItem>& materialFile() {
-    return FuzzTree::instance().materialFile();
-}
 
 void require(bool holds) {
     if (!holds)
         std::abort();
 }
 
-// What every material that could be read must satisfy.
-void checkMaterial(const mxmFile& material, const BinaryStream& stream) {
-    require(stream.Position() == stream.Length());
-    require(material.mxmPaths.size() == material.mxmParameter.size());
-    for (size_t i = 0; i + 1 < material.mxmParameter.size(); ++i)
-        require(RightB(material.mxmParameter[i], 6) == "bitmap");
-    require(material.PreviewPict->Width() == 200 && material.PreviewPict->Height() == 200);
-}
-
-using Records = std::vector<std::pair<std::string, std::string>>;
-
-Records recordsOf(const mxmFile& material) {
-    Records records;
-    for (size_t i = 0; i < material.mxmPaths.size(); ++i)
-        records.emplace_back(material.mxmPaths[i].getString(), material.mxmParameter[i]);
+// The stored paths, then (with blocks) each path followed by its block.
+std::vector<std::string> recordsOf(const mxmFile& material, bool withBlocks = true) {
+    std::vector<std::string> records;
+    for (size_t i = 0; i < material.mxmPaths.size(); ++i) {
+        records.push_back(material.mxmPaths[i].getString());
+        if (withBlocks)
+            records.push_back(material.mxmParameter[i]);
+    }
     return records;
 }
 
 mxmFile readAndCheck(const std::string& bytes) {
     Ref<BinaryStream> stream = makeRef<BinaryStream>(std::make_shared<const std::string>(bytes));
-    mxmFile material(stream, materialFile());
-    if (material.isMXM)
-        checkMaterial(material, *stream);
-    else
-        require(stream->Position() == std::min<int64_t>(7, stream->Length()));
+    mxmFile material(stream, fuzzMaterialFile());
+    require(stream->Position() ==
+            (material.isMXM ? stream->Length() : std::min<int64_t>(7, stream->Length())));
+    if (!material.isMXM)
+        return material;
+    require(material.mxmPaths.size() == material.mxmParameter.size());
+    for (size_t i = 0; i + 1 < material.mxmParameter.size(); ++i)
+        require(RightB(material.mxmParameter[i], 6) == "bitmap");
+    require(material.PreviewPict->Width() == 200 && material.PreviewPict->Height() == 200);
     return material;
-}
-
-std::vector<std::string> storedPathsOf(const mxmFile& material) {
-    std::vector<std::string> paths;
-    for (const mxmString& path : material.mxmPaths)
-        paths.push_back(path.getString());
-    return paths;
 }
 
 // A reference that a relocation wrote into a block is found at its place by
@@ -98,11 +81,11 @@ void checkPaths(mxmFile& material) {
     require(status >= 0 && status <= 3);
     if (material.mxm1TypeMarker.size() == 7)
         require(recordsOf(readAndCheck(material.fileBytes())) == recordsOf(material));
-    const std::vector<std::string> checked = storedPathsOf(material);
+    const std::vector<std::string> checked = recordsOf(material, false);
     int32_t again = 0;
     material.ResetPaths(again);
     require(again == (status == 1 ? 0 : status));
-    require(storedPathsOf(material) == checked);
+    require(recordsOf(material, false) == checked);
 }
 
 } // namespace
@@ -114,7 +97,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
         void beep() override {}
     } checkedRun;
     DialogResponder::setCurrent(&checkedRun);
-    FuzzTree::instance();
+    fuzzMaterialFile();
     return 0;
 }
 
@@ -123,7 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         mxmFile material = readAndCheck(std::string(reinterpret_cast<const char*>(data), size));
         if (!material.isMXM)
             return 0;
-        material.mxm2TextureName->setString(Split(materialFile()->Name(), ".")[0]);
+        material.mxm2TextureName->setString(Split(fuzzMaterialFile()->Name(), ".")[0]);
         const std::string written = material.fileBytes();
         const mxmFile again = readAndCheck(written);
         // A file cut short in a marker is written back as short as it was

@@ -2,6 +2,7 @@
 #include "MaxwellHelper.h"
 #include "PlainWalk.h"
 #include "SearchCache.h"
+#include "SearchLocations.h"
 #include "TempFolder.h"
 #include "Text.h"
 
@@ -69,6 +70,9 @@ std::vector<std::string> makeRandomTree(const TempFolder& temp, std::mt19937& ra
 
 TEST(FileSearch, FindsWhatThePlainWalkFindsWhateverTheOrderOfLookups) {
     int matches = 0;
+    SearchLocations::FolderList defaults;
+    SearchLocations::setSearchLocationsSource(
+        [&]() -> const SearchLocations::FolderList& { return defaults; });
     for (unsigned seed = 0; seed < 20; ++seed) {
         TempFolder temp;
         std::mt19937 random(seed);
@@ -77,14 +81,23 @@ TEST(FileSearch, FindsWhatThePlainWalkFindsWhateverTheOrderOfLookups) {
         // lazy walk must not be cut short by what another root has walked.
         const SearchCache::Scope scope;
         for (int lookup = 0; lookup < 40; ++lookup) {
-            const auto root = makeRef<FolderItem>(folders[random() % folders.size()]);
+            // The root, then up to three default locations that may repeat or overlap.
+            defaults.clear();
+            for (unsigned n = 1 + random() % 4; n > 0; --n)
+                defaults.push_back(makeRef<FolderItem>(folders[random() % folders.size()]));
             const std::string name = names[random() % names.size()];
-            const std::string expected = pathOf(plainWalk(name, root));
-            ASSERT_EQ(pathOf(scope.cache().find(name, root)), expected)
-                << "seed " << seed << " root " << root->NativePath() << " name " << name;
+            std::string expected;
+            for (const Ref<FolderItem>& location : defaults)
+                expected = expected.empty() ? pathOf(plainWalk(name, location)) : expected;
+            ASSERT_EQ(pathOf(scope.cache().find(name, defaults[0])),
+                      pathOf(plainWalk(name, defaults[0])))
+                << "seed " << seed << " root " << defaults[0]->NativePath() << " name " << name;
+            ASSERT_EQ(pathOf(MaxwellHelper::findFile(name, defaults[0], true)), expected)
+                << "seed " << seed << " name " << name;
             matches += expected.empty() ? 0 : 1;
         }
     }
+    SearchLocations::setSearchLocationsSource(nullptr);
     // The trees are rich enough that most lookups find something.
     EXPECT_GT(matches, 20 * 20);
 }
