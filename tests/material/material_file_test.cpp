@@ -154,28 +154,33 @@ TEST_F(MaterialFileTest, AFileEndingAfterTheMiddleMarkerHasNoRecords) {
     temp.makeFile("oak.mxm", original);
     mxmFile m = readMaterial(original, temp.pathOf("oak.mxm"));
     EXPECT_TRUE(m.mxmPaths.empty());
-    int32_t status = 0;
-    EXPECT_EQ(m.ResetPaths(status), "");
-    EXPECT_EQ(status, 0);
     ASSERT_TRUE(m.writeFile(temp.item("oak.mxm")));
     EXPECT_TRUE(temp.readFile("oak.mxm") == original); // no empty record added
 }
 
+// Through a link, the name, the write and the ".mxm" rename concern the file it leads to.
 TEST_F(MaterialFileTest, NameUpToTheFirstDotAndMxmAppendedWhereThatNameIsFree) {
     mxmFile m = readMaterial(oak(MaterialBytes().noPreview().bytes()));
     temp.makeFile("taken/new.mxm", "someone else's file");
+    temp.makeFile("real", "old");
+    fs::create_symlink("real", temp.pathOf("lnk"));
     // A taken new.mxm is not replaced: the file keeps the name it was given.
     const std::tuple<std::string, std::string, std::string> cases[] = {
         {"oak.wood.mxm", "oak.wood.mxm", "oak"},
         {"ch\xEAne.MXM", "ch\xEAne.MXM", "ch\xEAne"},
         {"new", "new.mxm", "new"},
-        {"taken/new", "taken/new", "new"}};
+        {"taken/new", "taken/new", "new"},
+        {"lnk", "real.mxm", "real"}};
     for (const auto& [target, written, name] : cases) {
-        ASSERT_TRUE(m.writeFile(temp.item(target)));
+        const Ref<FolderItem> item = temp.item(target);
+        ASSERT_TRUE(m.writeFile(item));
+        EXPECT_EQ(item->NativePath(), temp.pathOf(written));
         EXPECT_EQ(readMaterial(temp.readFile(written)).getMaterialName(), name);
     }
     EXPECT_FALSE(temp.item("new")->Exists());
     EXPECT_EQ(temp.readFile("taken/new.mxm"), "someone else's file");
+    EXPECT_TRUE(fs::is_symlink(temp.pathOf("lnk")));
+    EXPECT_FALSE(fs::exists(temp.pathOf("lnk.mxm")));
 }
 
 TEST_F(MaterialFileTest, FailedWriteLeavesTheOldFileAndSaysSo) {
@@ -219,19 +224,6 @@ TEST_F(MaterialFileTest, AWriteInStepsEndsAsWriteFileDoes) {
     EXPECT_EQ(services.messages,
               std::vector<std::string>{
                   "Can't write file... Probably file is opened in another application!"});
-}
-
-// Through a link, the name, the write and the ".mxm" rename concern the file it leads to.
-TEST_F(MaterialFileTest, ALinkIsWrittenAndRenamedAsTheFileItLeadsTo) {
-    const std::string original = oak(MaterialBytes().noPreview().bytes());
-    temp.makeFile("real", original);
-    fs::create_symlink("real", temp.pathOf("lnk"));
-    const Ref<FolderItem> target = temp.item("lnk");
-    ASSERT_TRUE(readMaterial(original).writeFile(target));
-    EXPECT_EQ(target->NativePath(), temp.pathOf("real.mxm"));
-    EXPECT_EQ(readMaterial(temp.readFile("real.mxm")).getMaterialName(), "real");
-    EXPECT_TRUE(fs::is_symlink(temp.pathOf("lnk")));
-    EXPECT_FALSE(fs::exists(temp.pathOf("lnk.mxm")));
 }
 
 // The writer refuses to make a file of 2 GB or more, which the reader refuses.

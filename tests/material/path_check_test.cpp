@@ -1,6 +1,5 @@
 #include "MaterialTest.h"
 #include "MaxwellHelper.h"
-#include "PlainWalk.h"
 #include "SearchCache.h"
 #include "SearchLocations.h"
 #include "TestVolumes.h"
@@ -11,8 +10,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <optional>
-
-#include <unistd.h>
 
 using namespace MaxwellHelper;
 
@@ -44,10 +41,12 @@ class PathCheckTest : public ::testing::Test {
     ~PathCheckTest() override { SearchLocations::setSearchLocationsSource(nullptr); }
     // The native path of the file the search finds from HD:mat, or "".
     std::string found(const std::string& name, bool searchDefaults = true) {
-        return pathOf(findFile(name, volumes.item("HD", "mat"), searchDefaults));
+        const Ref<FolderItem> file = findFile(name, volumes.item("HD", "mat"), searchDefaults);
+        return file ? file->NativePath() : "";
     }
     void link(const std::string& target, const std::string& relative) {
-        ASSERT_EQ(::symlink(target.c_str(), volumes.pathOf("HD", relative).c_str()), 0);
+        std::filesystem::create_symlink(volumes.pathOf("HD", target),
+                                        volumes.pathOf("HD", relative));
     }
     // The report and severity of a check begun at status; the material stays in checked.
     Outcome check(const std::vector<std::string>& paths, std::vector<std::string> blocks = {},
@@ -109,15 +108,19 @@ TEST_F(PathCheckTest, ReportAndSeverity) {
     EXPECT_EQ(check({"abc", "x.jp", "", "x.j"}, {}, 1),
               Outcome("[ x.jp - not found, critical ] \r", 3));
     EXPECT_EQ(check({}, {}, 1), Outcome("", 1));
+    // A failure keeps earlier changes and drops the report.
+    defaults = {nullptr};
+    EXPECT_EQ(check({"/old/b.jpg", "/old/c.jpg"}), Outcome("", 1));
+    EXPECT_EQ(services.messages, std::vector<std::string>{"Exception in mxmFile.ResetPaths"});
+    EXPECT_EQ(checked->mxmPaths[0].getString(), "/mat/sub/b.jpg");
 }
 
 TEST_F(PathCheckTest, WorstOutcomeWinsInAnyOrderAndMovedPathsAreRewritten) {
     std::vector<std::string> paths{"/mat/tex/a.jpg", "/old/b.jpg", "/old/c.jpg", "/old/d.jpg"};
     do {
         EXPECT_EQ(check(paths).second, 3);
-        EXPECT_EQ(
-            checked->mxmPaths[std::ranges::find(paths, "/old/b.jpg") - paths.begin()].getString(),
-            "/mat/sub/b.jpg");
+        const auto b = std::ranges::find(paths, "/old/b.jpg") - paths.begin();
+        EXPECT_EQ(checked->mxmPaths[b].getString(), "/mat/sub/b.jpg");
     } while (std::ranges::next_permutation(paths).found);
 }
 
@@ -215,42 +218,29 @@ TEST_F(PathCheckTest, FoundFileWhosePathNamesAnotherFileCountsAsNotFound) {
     EXPECT_EQ(checked->mxmParameter[1], block);
 }
 
-TEST_F(PathCheckTest, FailureKeepsEarlierChangesAndDropsTheReport) {
-    defaults = {nullptr};
-    EXPECT_EQ(check({"/old/b.jpg", "/old/c.jpg"}), Outcome("", 1));
-    EXPECT_EQ(services.messages, std::vector<std::string>{"Exception in mxmFile.ResetPaths"});
-    EXPECT_EQ(checked->mxmPaths[0].getString(), "/mat/sub/b.jpg");
-}
-
-TEST_F(PathCheckTest, OwnFilesFirstThenSubfoldersDepthFirstAndFoldersNeverMatch) {
+// Own files first, then subfolders depth first (links to folders followed,
+// a loop ended), then the default locations only when asked, in list order.
+TEST_F(PathCheckTest, SearchOrderAndFoldersNeverMatch) {
     const std::string deep = volumes.makeFile("HD", "mat/A/deep/deeper/a.ior");
     volumes.makeFile("HD", "mat/B/a.ior");
     const std::string inFolderNamedLikeIt = volumes.makeFile("HD", "mat/b.ior/b.ior");
-    EXPECT_EQ(found("a.ior"), deep);
-    EXPECT_EQ(found("b.ior"), inFolderNamedLikeIt);
-    const std::string direct = volumes.makeFile("HD", "mat/a.ior"); // sorts after A and B
-    EXPECT_EQ(found("a.ior"), direct);
-}
-
-TEST_F(PathCheckTest, DefaultLocationsOnlyWhenAskedAfterTheTreeInListOrder) {
-    volumes.makeFile("HD", "first/x/a.ior");
-    volumes.makeFile("HD", "second/a.ior");
+    for (const char* file : {"first/x/c.ior", "second/c.ior", "elsewhere/d.ior"})
+        volumes.makeFile("HD", file);
+    link("mat", "mat/sub/back");
+    link("elsewhere", "mat/sub/zlink");
     defaults = {volumes.item("HD", "missing"), volumes.item("HD", "first"),
                 volumes.item("HD", "second")};
-    EXPECT_EQ(found("a.ior", false), "");
+    EXPECT_EQ(found("a.ior"), deep);
+    EXPECT_EQ(found("b.ior"), inFolderNamedLikeIt);
+    EXPECT_EQ(found("c.ior", false), "");
     EXPECT_EQ(reads, 0);
-    EXPECT_EQ(found("a.ior"), volumes.pathOf("HD", "first/x/a.ior"));
-    const std::string inTree = volumes.makeFile("HD", "mat/sub/a.ior");
-    EXPECT_EQ(found("a.ior"), inTree);
-}
-
-TEST_F(PathCheckTest, LinksToFoldersAreFollowedButALoopEnds) {
-    volumes.makeFile("HD", "elsewhere/a.ior");
-    link(volumes.pathOf("HD", "mat"), "mat/sub/back");
-    link(volumes.pathOf("HD", "elsewhere"), "mat/sub/zlink");
-    defaults = {volumes.item("HD", "mat/sub/back")};
-    EXPECT_EQ(found("a.ior"), volumes.pathOf("HD", "mat/sub/zlink/a.ior"));
+    EXPECT_EQ(found("c.ior"), volumes.pathOf("HD", "first/x/c.ior"));
+    EXPECT_EQ(found("d.ior"), volumes.pathOf("HD", "mat/sub/zlink/d.ior"));
     EXPECT_EQ(found("missing.ior"), "");
+    const std::string direct = volumes.makeFile("HD", "mat/a.ior"); // sorts after A and B
+    EXPECT_EQ(found("a.ior"), direct);
+    const std::string inTree = volumes.makeFile("HD", "mat/sub/c.ior");
+    EXPECT_EQ(found("c.ior"), inTree);
 }
 
 TEST_F(PathCheckTest, OnePathCheckListsEachFolderOnceAndTheNextListsAfresh) {
