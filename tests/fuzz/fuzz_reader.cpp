@@ -5,7 +5,6 @@
 #include "BinaryStream.h"
 #include "DialogResponder.h"
 #include "Exceptions.h"
-#include "FolderItem.h"
 #include "FuzzTree.h"
 #include "Picture.h"
 #include "Text.h"
@@ -48,10 +47,14 @@ mxmFile readAndCheck(const std::string& bytes) {
     return material;
 }
 
+// A check over the fixed tree never fails, and what it rewrites is written
+// and read back as it stands (where the type marker is whole, see below). A
+// second check finds every stored path the first one wrote at its place.
+//
 // A reference that a relocation wrote into a block is found at its place by
 // the next look at the same bytes, under the name searched for (as names
 // compare: the file found may differ in letter case).
-void checkRelocations(mxmFile& material) {
+void checkPaths(mxmFile& material) {
     const std::string moved = " was found at another location, and the path was changed\r";
     const std::string atPlace = " was at the given location\r";
     for (const std::string& block : material.mxmParameter)
@@ -69,13 +72,6 @@ void checkRelocations(mxmFile& material) {
                     StringEquals(next.substr(0, next.size() - atPlace.size()),
                                  line.substr(0, line.size() - moved.size())));
         }
-}
-
-// A check over the fixed tree never fails, and what it rewrites is written
-// and read back as it stands (where the type marker is whole, see below). A
-// second check finds every stored path the first one wrote at its place.
-void checkPaths(mxmFile& material) {
-    checkRelocations(material);
     int32_t status = 0;
     material.ResetPaths(status);
     require(status >= 0 && status <= 3);
