@@ -46,6 +46,22 @@ class AppTest : public UiTest {
         return file + "  ::   " + name + ": [ /tex/a.jpg- o.k. ] \r[ /tex/b.jpg- o.k. ] \r" +
                "Status 0 ***";
     }
+    // HD:batch/m1.mxm ... mN.mxm holding the materials "M1" ... "MN"; their bytes.
+    std::vector<std::string> makeBatch(int n) {
+        std::vector<std::string> bytes;
+        for (int i = 1; i <= n; ++i) {
+            bytes.push_back(material("M" + std::to_string(i)));
+            volumes.makeFile("HD", mPath(i), bytes.back());
+        }
+        return bytes;
+    }
+    static std::string mPath(int i) { return "batch/m" + std::to_string(i) + ".mxm"; }
+    static std::string mEntry(int i) {
+        return okEntry("m" + std::to_string(i) + ".mxm", "M" + std::to_string(i));
+    }
+    std::string bytesOf(const std::string& relative) const {
+        return volumes.folder().readFile("HD/" + relative);
+    }
     static Window* newest() { return Window::openWindows().back(); }
 
     TestVolumes volumes;
