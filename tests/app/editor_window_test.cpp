@@ -52,39 +52,32 @@ class EditorTest : public AppTest {
 
 // While an editor is in front, every command the program handles has an
 // enabled item and the Edit items (no handler) are off; no two items share a
-// shortcut, and the File menu's Ctrl+O and Ctrl+W, which users and the other
-// tests press, open a folder and close the window.
+// shortcut (Ctrl+O and Ctrl+W are pressed by the app and close-key tests).
 TEST_F(EditorTest, EveryCommandReachableByItsOwnShortcut) {
     WindowMXM* editor = openEditor();
-    for (const char* command : {"FileOpenFolder", "FileOpen", "FileClose",
-                                "FileEditDefaultLocations", "FileSave", "FileSaveAs", "FileQuit"}) {
+    for (const std::string command :
+         {"FileOpenFolder", "FileOpen", "FileClose", "FileEditDefaultLocations", "FileSave",
+          "FileSaveAs", "FileQuit", "EditCopy", "EditPaste", "EditSelectAll"}) {
         const QAction* action = editor->menuAction(command);
         ASSERT_NE(action, nullptr) << command;
-        EXPECT_TRUE(action->isEnabled() && !action->text().isEmpty()) << command;
+        EXPECT_EQ(action->isEnabled() && !action->text().isEmpty(), !command.starts_with("Edit"))
+            << command;
     }
-    for (const char* command : {"EditCopy", "EditPaste", "EditSelectAll"})
-        EXPECT_FALSE(editor->menuAction(command)->isEnabled()) << command;
     std::set<QString> shortcuts;
     for (const QAction* title : editor->menuBarWidget()->actions())
-        for (const QAction* item : title->menu()->actions()) {
-            if (!item->isSeparator()) {
-                EXPECT_TRUE(shortcuts.insert(item->shortcut().toString()).second)
-                    << item->text().toStdString();
-            }
-        }
-    EXPECT_EQ(editor->menuAction("FileOpenFolder")->shortcut(), QKeySequence("Ctrl+O"));
-    EXPECT_EQ(editor->menuAction("FileClose")->shortcut(), QKeySequence("Ctrl+W"));
+        for (const QAction* item : title->menu()->actions())
+            EXPECT_TRUE(item->isSeparator() || shortcuts.insert(item->shortcut().toString()).second)
+                << item->text().toStdString();
 }
 
 // The canvas shows preview pixels 1 to 197. Of dropped files only the first
 // picture file counts; a ".png" that is no picture leaves the preview yet
 // counts as a change.
 TEST_F(EditorTest, PaintAndDroppedFiles) {
-    const std::string red = volumes.makeFile("HD", "r.PNG"),
-                      green = volumes.makeFile("HD", "g.png");
+    const std::string red = volumes.pathOf("HD", "r.PNG"), green = volumes.pathOf("HD", "g.png"),
+                      text = volumes.makeFile("HD", "a.txt", "x");
     solid(Qt::red).save(QString::fromStdString(red), "PNG");
     solid(Qt::green).save(QString::fromStdString(green), "PNG");
-    const std::string text = volumes.makeFile("HD", "a.txt", "x");
     WindowMXM* editor = openEditor();
     const QImage& image = shown(*editor);
     ASSERT_EQ(image.size(), QSize(197, 197));
@@ -180,8 +173,7 @@ TEST_F(EditorTest, QuitAsksEachChangedEditorInFront) {
     watching.answerMessageDialog(AlternateAction).answerMessageDialog(AlternateAction);
     EXPECT_TRUE(app->Quit());
     ASSERT_EQ(watching.shown().size(), 2u);
-    EXPECT_EQ(watching.shown()[0].parent, pine); // the newest is asked first
-    EXPECT_EQ(watching.shown()[1].parent, oak);
+    EXPECT_TRUE(watching.shown()[0].parent == pine && watching.shown()[1].parent == oak);
     EXPECT_EQ(watching.inFront, (std::vector<bool>{true, true}));
 }
 
@@ -189,15 +181,14 @@ TEST_F(EditorTest, QuitAsksEachChangedEditorInFront) {
 TEST_F(EditorTest, TabReachesEveryButton) {
     WindowMXM* editor = openEditor();
     drop(*editor, Qt::red);
-    std::vector<QWidget*> reached;
+    std::set<QWidget*> reached;
     for (int i = 0; i < 4; ++i) {
         UiDriver::pressKey(*editor->widget(), Qt::Key_Tab);
-        reached.push_back(QApplication::focusWidget());
+        reached.insert(QApplication::focusWidget());
     }
-    const std::vector<QWidget*> buttons{editor->BBRevert().widget(), editor->BBCheckPath().widget(),
-                                        editor->PBSave().widget()};
-    EXPECT_EQ(std::set<QWidget*>(reached.begin(), reached.end()),
-              std::set<QWidget*>(buttons.begin(), buttons.end()));
+    EXPECT_EQ(reached,
+              (std::set<QWidget*>{editor->BBRevert().widget(), editor->BBCheckPath().widget(),
+                                  editor->PBSave().widget()}));
 }
 
 // Paths that a check rewrote are changes until saved: reverting the preview
