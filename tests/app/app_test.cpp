@@ -175,7 +175,6 @@ TEST_F(LocationsTest, LinesDroppedAtLoadAreKeptBesideTheNextSave) {
     ASSERT_TRUE(app->SaveDefaultLocations());
     ASSERT_TRUE(app->SaveDefaultLocations()); // the backup is not replaced by the new file
     EXPECT_EQ(volumes.folder().readFile("prefs/LumitracePaths.pref.bak"), old);
-    EXPECT_EQ(preferencesText(), "");
 
     std::filesystem::remove(volumes.folder().pathOf("prefs/LumitracePaths.pref.bak"));
     volumes.folder().makeFile("prefs/LumitracePaths.pref", "HD:tex\n\n");
