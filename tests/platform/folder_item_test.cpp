@@ -3,12 +3,10 @@
 #include "TempFolder.h"
 #include "TestVolumes.h"
 #include "Text.h"
-#include "Volumes.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <future>
@@ -20,21 +18,18 @@
 #include <sys/file.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
-TEST(ColonPaths, NameTheVolumeAndMapBackToTheSameFile) {
+TEST(ColonPaths, NameTheVolumeMapBackAndFailForWhatIsNotThere) {
     TestVolumes volumes;
     const struct {
         std::string volume, relative, colonPath;
     } cases[] = {
         {"HD", "Users/x/a.ior", "HD:Users:x:a.ior"},
-        // HD's root is a text prefix of HD2's, but not a folder of it.
-        {"HD2", "tex/a.ior", "HD2:tex:a.ior"},
+        {"HD2", "tex/a.ior", "HD2:tex:a.ior"}, // HD's root is a text prefix of HD2's
         {"Data", "tex/a:b.ior", "Data:tex:a/b.ior"},
-        // A Latin-1 folder name and a UTF-8 file name, both kept as they are.
-        {"HD", "caf\xE9/caf\xC3\xA9.jpg", "HD:caf\xE9:caf\xC3\xA9.jpg"},
+        {"HD", "caf\xE9/caf\xC3\xA9.jpg", "HD:caf\xE9:caf\xC3\xA9.jpg"}, // bytes kept as they are
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.colonPath);
@@ -44,16 +39,10 @@ TEST(ColonPaths, NameTheVolumeAndMapBackToTheSameFile) {
     }
     EXPECT_TRUE(GetFolderItem("hd:Users:x:a.ior")->Exists());
     EXPECT_EQ(volumes.item("HD", "caf\xE9")->DisplayName(), "caf\xC3\xA9");
-}
-
-TEST(ColonPaths, LookupFailsForMissingVolumesAndFoldersAndCannotLeaveTheVolume) {
-    TestVolumes volumes;
-    volumes.makeFile("HD", "tex/a.ior");
-    volumes.makeFile("Data", "a.ior");
     for (const char* path :
-         {"Nowhere:tex:a.ior", "HD:missing:a.ior", "HD:tex:a.ior:b", "", "HD:..:Data:a.ior"})
+         {"Nowhere:tex:a.ior", "HD:missing:a.ior", "HD:tex:a.ior:b", "", "HD:..:HD2:tex:a.ior"})
         EXPECT_FALSE(GetFolderItem(path)) << path;
-    EXPECT_FALSE(GetFolderItem("HD:tex:b.ior")->Exists());
+    EXPECT_FALSE(GetFolderItem("HD2:tex:b.ior")->Exists());
 }
 
 TEST(ColonPaths, AVolumeInsideAnotherNamesItsOwnItemsAndTheSystemStartsAtTheRoot) {
@@ -68,10 +57,8 @@ TEST(ColonPaths, AVolumeInsideAnotherNamesItsOwnItemsAndTheSystemStartsAtTheRoot
     EXPECT_FALSE(makeRef<FolderItem>("/")->Parent());
 }
 
-// The system's table: "/" and each folder directly in the volumes folder.
-// The batch asks for names, parents and colon paths of every file it meets:
-// reading the volumes folder for each answer would make it crawl with many
-// volumes mounted.
+// Guards: the volumes folder read for every name, parent or colon path (a
+// crawl with many volumes mounted).
 TEST(ColonPaths, TheSystemsVolumesAreKnownWithoutReadingTheVolumesFolderEachTime) {
     TempFolder temp;
     temp.makeFile("Volumes/Data/tex/a.ior");
@@ -79,16 +66,13 @@ TEST(ColonPaths, TheSystemsVolumesAreKnownWithoutReadingTheVolumesFolderEachTime
     Volumes::setVolumesFolder(temp.pathOf("Volumes"));
     const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     ASSERT_GE(::inotify_add_watch(watch, temp.pathOf("Volumes").c_str(), IN_OPEN), 0);
-    const std::string startup = Volumes::StartupVolumeName;
     const Ref<FolderItem> data = temp.item("Volumes/Data"), note = temp.item("Volumes/note");
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(data->Name(), "Data");
         EXPECT_FALSE(data->Parent());
         EXPECT_EQ(temp.item("Volumes/Data/tex/a.ior")->AbsolutePath(), "Data:tex:a.ior");
-        EXPECT_EQ(makeRef<FolderItem>("/")->Name(), startup);
+        EXPECT_EQ(makeRef<FolderItem>("/")->Name(), Volumes::StartupVolumeName);
         EXPECT_EQ(note->Parent()->NativePath(), temp.pathOf("Volumes"));
-        EXPECT_EQ(note->AbsolutePath().substr(0, startup.size() + 1), startup + ":");
-        EXPECT_FALSE(data->setName("Other"));
     }
     char events[4096];
     EXPECT_LE(::read(watch, events, sizeof events), 0) << "the volumes folder was read";
@@ -108,39 +92,31 @@ TEST(FolderEntries, AreSortedBytewiseReadAgainAndHiddenByALeadingDot) {
     for (int i = 1; i <= folder->Count(); ++i)
         names += folder->Item(i)->Name() + (folder->Item(i)->Visible() ? "|" : "(hidden)|");
     EXPECT_EQ(names, ".hidden(hidden)|B|Z|a|\xC3\xA9|");
-    EXPECT_THROW(folder->Item(0), OutOfBoundsException);
     EXPECT_THROW(folder->Item(6), OutOfBoundsException);
 }
 
-// The one-pass listing must tell of each entry what asking the entry itself
-// tells, whatever kind of entry it is; a link to a folder is a folder, the
-// same one.
+// The one-pass listing tells of each entry what the entry itself tells; a
+// link to a folder is that folder. A FIFO is listed without being opened.
 TEST(FolderEntries, AgreeWithEachItemAndFollowLinks) {
     TempFolder temp;
     temp.makeFile("f/file");
-    temp.makeFile("f/.hidden");
     temp.makeFolder("f/folder");
-    temp.makeFolder("elsewhere");
-    fs::create_directory_symlink(temp.pathOf("elsewhere"), temp.pathOf("f/to-folder"));
+    fs::create_directory_symlink(temp.makeFolder("elsewhere"), temp.pathOf("f/to-folder"));
     fs::create_symlink("file", temp.pathOf("f/to-file"));
     fs::create_symlink(temp.pathOf("gone"), temp.pathOf("f/dangling"));
     ASSERT_EQ(::mkfifo(temp.pathOf("f/pipe").c_str(), 0600), 0);
-
     const Ref<FolderItem> folder = temp.item("f");
     const FolderItem::Listing listing = folder->ListEntries();
     const auto holds = [&listing](const std::vector<uint32_t>& list, const std::string& name) {
         return std::ranges::any_of(list, [&](uint32_t at) { return listing.name(at) == name; });
     };
-    ASSERT_EQ(listing.files.size() + listing.folders.size() + listing.gone.size(),
-              static_cast<size_t>(folder->Count()));
+    ASSERT_EQ(listing.files.size() + listing.folders.size() + listing.gone.size(), 6u);
     for (int i = 1; i <= folder->Count(); ++i) {
         const Ref<FolderItem> item = folder->Item(i);
         EXPECT_EQ(holds(listing.folders, item->Name()), item->Directory()) << item->Name();
         EXPECT_EQ(holds(listing.gone, item->Name()), !item->Exists()) << item->Name();
     }
-    EXPECT_TRUE(temp.item("f/to-folder")->Directory());
     EXPECT_EQ(temp.item("f/to-folder")->Identity(), temp.item("elsewhere")->Identity());
-    EXPECT_FALSE(temp.item("f/dangling")->Exists());
     EXPECT_TRUE(temp.item("f/file")->ListEntries().names.empty());
     EXPECT_TRUE(temp.item("missing")->ListEntries().names.empty());
 }
@@ -152,41 +128,40 @@ TEST(FolderItem, SetNameRenamesButNeverReplaces) {
     EXPECT_TRUE(temp.item("new")->setName("new.mxm"));
     for (const char* taken : {"other.mxm", "a/b", ".."})
         EXPECT_FALSE(temp.item("new.mxm")->setName(taken)) << taken;
-    EXPECT_EQ(temp.readFile("other.mxm"), "theirs");
-    EXPECT_EQ(temp.readFile("new.mxm"), "mine");
+    EXPECT_EQ(temp.readFile("other.mxm") + temp.readFile("new.mxm"), "theirsmine");
 }
 
-TEST(WriteAtomically, ReplacesTheLinkedFileAndKeepsPermissions) {
-    TempFolder temp;
-    const std::string path = temp.makeFile("real.mxm", "old");
-    fs::permissions(path, fs::perms(0640));
-    fs::create_symlink(path, temp.pathOf("link.mxm"));
-    EXPECT_TRUE(temp.item("link.mxm")->WriteAtomically("new"));
-    EXPECT_TRUE(fs::is_symlink(temp.pathOf("link.mxm")));
-    EXPECT_EQ(temp.readFile("real.mxm"), "new");
-    EXPECT_EQ(fs::status(path).permissions(), fs::perms(0640));
-    EXPECT_EQ(makeRef<FolderItem>(temp.path())->Count(), 2); // no temporary file left
-}
-
-TEST(WriteAtomically, FailsWithoutHarmAndLeavesNoTemporaryFile) {
+// Guards: a save that harms the target or leaves its temporary file when it
+// fails, and one that cannot write where the folder takes no new file or the
+// file has other names (hard links), which must see the new content.
+TEST(WriteAtomically, FailsWithoutHarmAndWritesInPlaceWhereNoNewFileMayGo) {
     TempFolder temp;
     temp.makeFolder("target.mxm/inside");
     EXPECT_FALSE(temp.item("target.mxm")->WriteAtomically("x"));
     EXPECT_TRUE(temp.item("target.mxm")->Directory());
     EXPECT_FALSE(temp.item("gone/a.mxm")->WriteAtomically("x"));
-    EXPECT_EQ(makeRef<FolderItem>(temp.path())->Count(), 1);
+    const std::string a = temp.makeFile("a.mxm", "old content");
+    ASSERT_EQ(::link(a.c_str(), temp.pathOf("b.mxm").c_str()), 0);
+    const auto identity = temp.item("a.mxm")->Identity();
+    EXPECT_TRUE(temp.item("a.mxm")->WriteAtomically("new"));
+    EXPECT_EQ(temp.readFile("b.mxm"), "new");
+    EXPECT_EQ(temp.item("a.mxm")->Identity(), identity);
+    EXPECT_EQ(makeRef<FolderItem>(temp.path())->Count(), 3);
     temp.makeFile("locked/a.mxm", "old");
+    temp.makeFile("locked/c.mxm", "old content");
     const Locked file(temp.pathOf("locked/a.mxm")), folder(temp.pathOf("locked"));
     if (::mkdir(temp.pathOf("locked/probe").c_str(), 0755) == 0)
         GTEST_SKIP() << "this file system cannot lock a folder";
+    EXPECT_TRUE(temp.item("locked/c.mxm")->WriteAtomically("new"));
+    EXPECT_EQ(temp.readFile("locked/c.mxm"), "new");
+    EXPECT_FALSE(temp.item("locked/d.mxm")->WriteAtomically("new"));
     EXPECT_FALSE(temp.item("locked/a.mxm")->WriteAtomically("new"));
     EXPECT_EQ(temp.readFile("locked/a.mxm"), "old");
-    EXPECT_EQ(makeRef<FolderItem>(temp.pathOf("locked"))->Count(), 1);
+    EXPECT_EQ(makeRef<FolderItem>(temp.pathOf("locked"))->Count(), 2);
 }
 
-// A save replaces the content, not the file's standing: who owns it and who
-// may read it stay, and a set-ID bit granted to the old program does not
-// pass to new content.
+// Guards: a save that loses the file's owner, group or mode, or passes a
+// set-ID bit on to new content.
 TEST(WriteAtomically, KeepsOwnerGroupAndPermissionsAndDropsSetIdBits) {
     TempFolder temp;
     const std::string plain = temp.makeFile("plain.mxm", "old");
@@ -212,30 +187,8 @@ TEST(WriteAtomically, KeepsOwnerGroupAndPermissionsAndDropsSetIdBits) {
     EXPECT_EQ(temp.readFile("plain.mxm") + temp.readFile("setid.mxm"), "newnew");
 }
 
-// Where a new file cannot take the old one's place without losing something
-// (other names of it; a folder that takes no new file), the file itself is
-// written, so that every name sees the new content.
-TEST(WriteAtomically, WritesInPlaceForOtherNamesAndInAFolderThatTakesNoNewFile) {
-    TempFolder temp;
-    const std::string a = temp.makeFile("a.mxm", "old content");
-    ASSERT_EQ(::link(a.c_str(), temp.pathOf("b.mxm").c_str()), 0);
-    const auto identity = temp.item("a.mxm")->Identity();
-    EXPECT_TRUE(temp.item("a.mxm")->WriteAtomically("new"));
-    EXPECT_EQ(temp.readFile("b.mxm"), "new");
-    EXPECT_EQ(temp.item("a.mxm")->Identity(), identity);
-    EXPECT_EQ(makeRef<FolderItem>(temp.path())->Count(), 2);
-
-    temp.makeFile("locked/c.mxm", "old content");
-    const Locked folder(temp.pathOf("locked"));
-    if (::mkdir(temp.pathOf("locked/probe").c_str(), 0755) == 0)
-        GTEST_SKIP() << "this file system cannot lock a folder";
-    EXPECT_TRUE(temp.item("locked/c.mxm")->WriteAtomically("new"));
-    EXPECT_EQ(temp.readFile("locked/c.mxm"), "new");
-    EXPECT_FALSE(temp.item("locked/d.mxm")->WriteAtomically("new"));
-}
-
-// The end of a chain of links is written; a loop leads nowhere and is a
-// failed write, not a reason to put a file in the link's place.
+// Guards: a link replaced by a file instead of its chain's end being
+// written, and a link loop taken for a place to write.
 TEST(WriteAtomically, FollowsLinksToTheEndAndFailsOnALoop) {
     TempFolder temp;
     temp.makeFolder("sub");
@@ -244,28 +197,25 @@ TEST(WriteAtomically, FollowsLinksToTheEndAndFailsOnALoop) {
     fs::create_symlink("loop2", temp.pathOf("loop1"));
     fs::create_symlink("loop1", temp.pathOf("loop2"));
     EXPECT_TRUE(temp.item("chain")->WriteAtomically("through"));
-    EXPECT_EQ(temp.readFile("sub/new.mxm"), "through");
-    EXPECT_EQ(temp.item("chain")->LinkTarget()->NativePath(), temp.pathOf("sub/new.mxm"));
+    EXPECT_TRUE(temp.item("chain")->WriteAtomically("again"));
+    EXPECT_EQ(temp.readFile("sub/new.mxm"), "again");
+    EXPECT_EQ(makeRef<FolderItem>(temp.pathOf("sub"))->Count(), 1);
     EXPECT_FALSE(temp.item("loop1")->WriteAtomically("x"));
     EXPECT_FALSE(temp.item("loop1")->LinkTarget());
     for (const char* link : {"dangling", "chain", "loop1", "loop2"})
         EXPECT_TRUE(fs::is_symlink(temp.pathOf(link))) << link;
 }
 
-// What a crashed save left is cleared by the next save of that file; a save
-// in progress elsewhere is waited for, never taken for abandoned.
+// Guards: a crashed save's temporary file left behind, and another
+// program's save in progress taken for abandoned.
 TEST(WriteAtomically, ClearsWhatACrashLeftButNeverAnotherSaveInProgress) {
     TempFolder temp;
     temp.makeFile("a.mxm", "old");
-    temp.makeFile(".a.mxm.mxmtool-tmp", "half written");
+    const std::string other = temp.makeFile(".a.mxm.mxmtool-tmp", "half written");
     EXPECT_TRUE(temp.item("a.mxm")->WriteAtomically("new"));
     EXPECT_EQ(makeRef<FolderItem>(temp.path())->Count(), 1);
-
-    // Another program's save, holding its temporary file for a moment.
-    const std::string other = temp.pathOf(".a.mxm.mxmtool-tmp");
     const int fd = ::open(other.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
     ASSERT_EQ(::flock(fd, LOCK_EX), 0);
-    ASSERT_EQ(::write(fd, "theirs", 6), 6);
     auto mine =
         std::async(std::launch::async, [&] { return temp.item("a.mxm")->WriteAtomically("mine"); });
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -276,21 +226,19 @@ TEST(WriteAtomically, ClearsWhatACrashLeftButNeverAnotherSaveInProgress) {
     EXPECT_EQ(makeRef<FolderItem>(temp.path())->Count(), 1);
 }
 
-// The batch saves from several threads at once.
 TEST(WriteAtomically, SavesFromSeveralThreadsAtOnce) {
     TempFolder temp;
     std::vector<std::thread> threads;
     for (int t = 0; t < 6; ++t)
         threads.emplace_back([&, t] {
-            for (int i = 0; i < 20; ++i) {
-                const std::string name = std::to_string(t % 3) + ".mxm";
-                EXPECT_TRUE(temp.item(name)->WriteAtomically(std::string(1000, char('a' + t))));
-            }
+            for (int i = 0; i < 20; ++i)
+                EXPECT_TRUE(
+                    temp.item(std::to_string(t % 3))->WriteAtomically(std::string(1000, 'a' + t)));
         });
     for (std::thread& thread : threads)
         thread.join();
     EXPECT_EQ(makeRef<FolderItem>(temp.path())->Count(), 3);
-    for (const char* name : {"0.mxm", "1.mxm", "2.mxm"}) {
+    for (const char* name : {"0", "1", "2"}) {
         const std::string bytes = temp.readFile(name);
         EXPECT_EQ(bytes.size(), 1000u);
         EXPECT_EQ(bytes.find_first_not_of(bytes[0]), std::string::npos) << name;
@@ -299,15 +247,12 @@ TEST(WriteAtomically, SavesFromSeveralThreadsAtOnce) {
 
 namespace {
 
-// The type of the file system mounted exactly at the path, from the mount
-// table; empty when nothing is mounted there.
+// The type of the file system mounted exactly at the path; empty if none.
 std::string mountedType(const std::string& path) {
     std::ifstream table("/proc/self/mountinfo");
     std::string type;
-    for (std::string line; std::getline(table, line);) {
-        std::istringstream fields(line);
-        std::string id, parent, device, root, mountPoint;
-        fields >> id >> parent >> device >> root >> mountPoint;
+    for (std::string line, field, mountPoint; std::getline(table, line);) {
+        std::istringstream(line) >> field >> field >> field >> field >> mountPoint;
         if (mountPoint == path)
             std::istringstream(line.substr(line.find(" - ") + 3)) >> type;
     }
@@ -316,22 +261,20 @@ std::string mountedType(const std::string& path) {
 
 } // namespace
 
-// Walking /proc or /sys takes minutes; a link to them from a searched tree
-// must cost nothing. A tmpfs is an ordinary place for files.
+// Guards: walking /proc or /sys (minutes), directly or through a link, from a
+// searched tree. A tmpfs is an ordinary place for files.
 TEST(FolderEntries, KernelFileSystemsListAsEmptyAndTmpfsAsItIs) {
     TempFolder temp;
     std::vector<std::string> kernel{"/proc", "/sys", "/sys/kernel"};
     if (mountedType("/dev") == "devtmpfs")
         kernel.push_back("/dev");
     for (const std::string& path : kernel) {
-        SCOPED_TRACE(path);
         const std::string link = temp.pathOf("to" + ReplaceAllB(path, "/", "-"));
         fs::create_directory_symlink(path, link);
-        ASSERT_TRUE(fs::exists(path));
         for (const auto& folder : {makeRef<FolderItem>(path), makeRef<FolderItem>(link)}) {
-            EXPECT_TRUE(folder->Directory());
-            EXPECT_EQ(folder->Count(), 0);
-            EXPECT_TRUE(folder->ListEntries().names.empty());
+            EXPECT_TRUE(folder->Directory()) << path;
+            EXPECT_EQ(folder->Count(), 0) << path;
+            EXPECT_TRUE(folder->ListEntries().names.empty()) << path;
         }
     }
     if (mountedType("/dev/shm") != "tmpfs")
@@ -339,7 +282,6 @@ TEST(FolderEntries, KernelFileSystemsListAsEmptyAndTmpfsAsItIs) {
     const fs::path onTmpfs = fs::path("/dev/shm") / fs::path(temp.path()).filename();
     fs::create_directory(onTmpfs);
     std::ofstream(onTmpfs / "a.ior") << "a";
-    EXPECT_EQ(makeRef<FolderItem>(onTmpfs.string())->Count(), 1);
     EXPECT_EQ(makeRef<FolderItem>(onTmpfs.string())->ListEntries().files.size(), 1u);
     fs::remove_all(onTmpfs);
 }

@@ -5,13 +5,11 @@
 #include "StaticText.h"
 #include "UiDriver.h"
 #include "UiTest.h"
-#include "Window.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QWidget>
 
 namespace {
 
@@ -45,7 +43,6 @@ class JournalWindow : public Window {
 class WindowTest : public UiTest {
   protected:
     void SetUp() override {
-        UiTest::SetUp();
         auto bar = makeRef<MenuBar>();
         auto file = makeRef<MenuItem>("FileMenu", "&File");
         bar->Append(file);
@@ -65,69 +62,56 @@ class WindowTest : public UiTest {
 
 } // namespace
 
-// The program's own shortcuts show in its menus; a form the layer cannot
-// read gives no shortcut rather than a wrong one.
+// A shortcut form the layer cannot read gives none rather than a wrong one.
 TEST(MenuShortcut, UnreadableFormsGiveNone) {
     EXPECT_TRUE(keySequenceOf("Cmd+").isEmpty());
     EXPECT_TRUE(keySequenceOf("Hyper+K").isEmpty());
 }
 
+// A command goes to the front window, then the application; an item is
+// enabled while a handler on that road exists (the quit item always).
 TEST_F(WindowTest, CommandsGoToTheFrontWindowThenTheApplicationAndNeedAHandler) {
+    const auto enabled = [this](const char* item) { return window->menuAction(item)->isEnabled(); };
+    EXPECT_TRUE(enabled("FileQuit"));
+    EXPECT_FALSE(enabled("EditCopy"));
+    app.AddMenuHandler("EditCopy", [] { return true; });
+    EXPECT_TRUE(enabled("EditCopy"));
+    EXPECT_FALSE(app.HandleMenuCommand("Nowhere"));
     auto* front = new JournalWindow;
     front->Show();
     front->menuAction("FileOpen")->trigger();
     EXPECT_EQ(appCommands, 1);
     app.AddMenuHandler("FileSave", [this] { return ++appCommands > 0; });
-    EXPECT_TRUE(app.HandleMenuCommand("FileSave")); // the front window's handler comes first
+    EXPECT_TRUE(app.HandleMenuCommand("FileSave"));
     EXPECT_EQ(front->saves, 1);
-    // The application's FileOpen ran once; its FileSave and the back window's did not.
     EXPECT_EQ(window->saves + appCommands, 1);
     front->Close();
     EXPECT_TRUE(app.HandleMenuCommand("FileSave"));
     EXPECT_EQ(window->saves, 1);
 }
 
-// An item is enabled while a handler on its road exists; the quit item
-// always has one.
-TEST_F(WindowTest, CommandsAreEnabledWhileAHandlerOnTheirRoadExists) {
-    auto enabled = [this](const char* item) { return window->menuAction(item)->isEnabled(); };
-    EXPECT_TRUE(enabled("FileSave"));
-    EXPECT_TRUE(enabled("FileQuit"));
-    EXPECT_FALSE(enabled("EditCopy"));
-    app.AddMenuHandler("EditCopy", [] { return true; });
-    EXPECT_TRUE(enabled("EditCopy"));
-    EXPECT_FALSE(app.HandleMenuCommand("Nowhere"));
-}
-
-TEST_F(WindowTest, CancelCloseKeepsTheWindowForEveryKindOfClose) {
-    window->refuseClose = true;
-    EXPECT_FALSE(window->Close());
-    window->widget()->close(); // the window manager's close box
+// Every kind of close asks the window first and a refusal keeps it; quit
+// asks the windows front to back and a refusal stops it.
+TEST_F(WindowTest, CloseAndQuitAskTheWindowAndARefusalKeepsIt) {
+    auto* front = new JournalWindow;
+    front->refuseClose = true;
+    EXPECT_FALSE(front->Close());
+    front->widget()->close(); // the window manager's close box
     EXPECT_EQ(journal, (std::vector<std::string>{"CancelClose", "CancelClose"}));
-    EXPECT_TRUE(window->Visible());
-    window->refuseClose = false;
-    window->widget()->close();
+    front->menuAction("FileQuit")->trigger();
+    EXPECT_TRUE(front->askedWhileQuitting);
+    EXPECT_FALSE(front->IsClosed() || window->IsClosed());
+    EXPECT_TRUE(front->Visible());
+    front->refuseClose = false;
+    front->widget()->close();
     EXPECT_EQ(journal.back(), "Close");
-    EXPECT_TRUE(Window::openWindows().empty());
-}
-
-TEST_F(WindowTest, QuitAsksEveryWindowAndAnyRefusalStopsIt) {
-    auto* refusing = new JournalWindow;
-    auto* last = new JournalWindow;
-    refusing->refuseClose = true;
-    refusing->menuAction("FileQuit")->trigger();
-    EXPECT_TRUE(last->IsClosed());
-    EXPECT_TRUE(refusing->askedWhileQuitting);
-    EXPECT_FALSE(refusing->IsClosed());
-    EXPECT_FALSE(window->IsClosed());
-    refusing->refuseClose = false;
     EXPECT_TRUE(app.Quit());
     EXPECT_TRUE(Window::openWindows().empty());
 }
 
 TEST_F(WindowTest, DoEventsDeliversAQueuedClick) {
     QWidget* ok = window->control<PushButton>("PBOk").widget();
-    const QPointF middle(ok->width() / 2.0, ok->height() / 2.0);
+    const QPointF middle = ok->rect().center();
     for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
         QCoreApplication::postEvent(ok, new QMouseEvent(type, middle, ok->mapToGlobal(middle),
                                                         Qt::LeftButton, Qt::LeftButton, {}));
@@ -135,18 +119,18 @@ TEST_F(WindowTest, DoEventsDeliversAQueuedClick) {
     EXPECT_EQ(journal, std::vector<std::string>{"Action"});
 }
 
+// An exception from an event is reported and the program goes on; what went
+// wrong with a file is told in its own words alone.
 TEST_F(WindowTest, AnExceptionFromAnEventIsReportedAndTheProgramGoesOn) {
-    window->control<PushButton>("PBOk").onAction([] { throw NilObjectException(); });
-    dialogs.expectAnyMsgBox();
-    UiDriver::click(window->control<PushButton>("PBOk"));
+    auto& ok = window->control<PushButton>("PBOk");
+    ok.onAction([] { throw NilObjectException(); });
+    dialogs.expectAnyMsgBox().expectMsgBox("oak.mxm is locked.");
+    UiDriver::click(ok);
     EXPECT_NE(dialogs.msgBoxes().at(0).find("NilObjectException"), std::string::npos);
     EXPECT_NE(dialogs.msgBoxes().at(0).find("A nil object was used."), std::string::npos);
+    ok.onAction([] { throw FileException("oak.mxm is locked."); });
+    UiDriver::click(ok);
     EXPECT_FALSE(window->IsClosed());
-    // What went wrong with a file is told in its own words alone.
-    window->control<PushButton>("PBOk").onAction([] { throw FileException("oak.mxm is locked."); });
-    dialogs.expectAnyMsgBox();
-    UiDriver::click(window->control<PushButton>("PBOk"));
-    EXPECT_EQ(dialogs.msgBoxes().at(1), "oak.mxm is locked.");
 }
 
 // A single line too long for its label is shortened in the middle, so both
@@ -157,8 +141,7 @@ TEST_F(WindowTest, LongSingleLineTextIsShortenedInTheMiddle) {
     info.setText(name);
     const QLabel& label = *static_cast<QLabel*>(info.widget());
     const QString shown = label.text();
-    EXPECT_TRUE(shown.startsWith("oak_x")) << shown.toStdString();
-    EXPECT_TRUE(shown.endsWith("x_end.mxm")) << shown.toStdString();
+    EXPECT_TRUE(shown.startsWith("oak_x") && shown.endsWith("x_end.mxm")) << shown.toStdString();
     EXPECT_LE(label.fontMetrics().horizontalAdvance(shown), 354);
     EXPECT_EQ(info.Text(), name);
     info.setText("short.mxm");

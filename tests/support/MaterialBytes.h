@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ByteOrder.h"
 #include "Color.h"
 
 #include <cstdint>
@@ -20,12 +21,17 @@ class MaterialBytes {
         bytes_ += bytes;
         return *this;
     }
-    MaterialBytes& uint32(uint32_t value); // little-endian
+    MaterialBytes& uint32(uint32_t value) { return raw(encodeUInt32(value)); } // little-endian
     // "MXM" and four more bytes: the type marker of a material.
     MaterialBytes& marker() { return raw(std::string("MXM\x01\x00\x02\xFF", 7)); }
     // A length-prefixed string in the shortest form: one prefix byte below 64
     // bytes, else 0x40 + high part, then the low part.
-    MaterialBytes& string(const std::string& bytes);
+    MaterialBytes& string(const std::string& bytes) {
+        if (bytes.size() >= 64)
+            bytes_ += static_cast<char>(bytes.size() / 256 + 0x40);
+        bytes_ += static_cast<char>(bytes.size() % 256);
+        return raw(bytes);
+    }
     // Width, height and the pattern block of width x height pixels.
     MaterialBytes& preview(int width, int height) {
         return uint32(width).uint32(height).raw(patternBlock(width, height));
@@ -44,9 +50,20 @@ class MaterialBytes {
 
     // A colour that differs for neighbouring pixels in every channel, so a
     // swapped channel, row or column shows.
-    static Color patternPixel(int x, int y);
+    static Color patternPixel(int x, int y) {
+        return Color{uint8_t(x * 7 + y * 3 + 1), uint8_t(x * 5 + y * 11 + 2),
+                     uint8_t((x ^ y) * 13 + 3)};
+    }
     // The pixel block of a width x height picture of patternPixel.
-    static std::string patternBlock(int width, int height);
+    static std::string patternBlock(int width, int height) {
+        std::string block;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                const Color c = patternPixel(x, y);
+                block += {char(c.red), char(c.green), char(c.blue)};
+            }
+        return block;
+    }
 
   private:
     std::string bytes_;

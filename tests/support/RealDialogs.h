@@ -13,6 +13,7 @@
 // A dialog left open for a second with no step for it fails the test and is
 // closed, so nothing waits; a step left unused fails the test.
 
+#include "DialogResponder.h"
 #include "QtDialogResponder.h"
 
 #include <QApplication>
@@ -22,10 +23,19 @@
 #include <deque>
 #include <functional>
 
+#include <gtest/gtest.h>
+
 class RealDialogs {
   public:
-    RealDialogs();
-    ~RealDialogs();
+    RealDialogs() : previous_(DialogResponder::setCurrent(&qtDialogs_)) {
+        QObject::connect(&timer_, &QTimer::timeout, [this] { look(); });
+        timer_.start(10);
+    }
+    ~RealDialogs() {
+        DialogResponder::setCurrent(previous_);
+        if (!steps_.empty())
+            ADD_FAILURE() << steps_.size() << " step(s) for real dialogs never ran";
+    }
     RealDialogs(const RealDialogs&) = delete;
     RealDialogs& operator=(const RealDialogs&) = delete;
 
@@ -40,11 +50,24 @@ class RealDialogs {
     }
 
   private:
-    void look();
+    // Every 10 ms; a dialog no step takes is closed after a second.
+    void look() {
+        QWidget* open = QApplication::activeModalWidget();
+        if (open != nullptr && !steps_.empty() && steps_.front()(*open))
+            steps_.pop_front();
+        else if (open != nullptr && ++idleLooks_ < 100)
+            return;
+        else if (open != nullptr) {
+            ADD_FAILURE() << "A real dialog (" << open->metaObject()->className() << ", \""
+                          << open->windowTitle().toStdString() << "\") had no step for it";
+            open->close(); // a QDialog rejects
+        }
+        idleLooks_ = 0;
+    }
 
     std::deque<std::function<bool(QWidget&)>> steps_;
     QTimer timer_;
     int idleLooks_ = 0;
     QtDialogResponder qtDialogs_;
-    DialogResponder* previous_ = nullptr;
+    DialogResponder* previous_;
 };
