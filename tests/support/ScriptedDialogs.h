@@ -32,8 +32,14 @@
 #include "FolderItem.h"
 #include "MessageDialog.h"
 #include "Ref.h"
+#include "Window.h"
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
 
 #include <deque>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -47,7 +53,6 @@ struct ShownDialog {
     // alternate action, cancel.
     std::vector<std::string> buttons = {};
     std::string filter = {};        // file dialogs: the ";"-joined type names
-    std::string defaultName = {};   // save dialog: the proposed file name
     const Window* parent = nullptr; // MessageDialog: the window it belongs to
 };
 
@@ -55,8 +60,16 @@ class ScriptedDialogs : public DialogResponder {
     using Kind = ShownDialog::Kind;
 
   public:
-    ScriptedDialogs();
-    ~ScriptedDialogs() override;
+    ScriptedDialogs() {
+        makeOffscreenApplication();
+        previous_ = DialogResponder::setCurrent(this);
+    }
+    ~ScriptedDialogs() override {
+        DialogResponder::setCurrent(previous_);
+        if (checkUnused_ && !steps_.empty())
+            ADD_FAILURE() << steps_.size() << " scripted dialog step(s) never used; the next was a "
+                          << kindName(steps_.front().kind);
+    }
     ScriptedDialogs(const ScriptedDialogs&) = delete;
     ScriptedDialogs& operator=(const ScriptedDialogs&) = delete;
 
@@ -78,17 +91,36 @@ class ScriptedDialogs : public DialogResponder {
     void allowUnusedSteps() { checkUnused_ = false; }
 
     const std::vector<ShownDialog>& shown() const { return shown_; }
-    std::vector<std::string> msgBoxes() const;
+    std::vector<std::string> msgBoxes() const {
+        std::vector<std::string> texts;
+        for (const ShownDialog& dialog : shown_)
+            if (dialog.kind == Kind::MsgBox)
+                texts.push_back(dialog.text);
+        return texts;
+    }
     int beeps() const { return beeps_; }
 
     // DialogResponder
-    void showMsgBox(const std::string& text) override;
+    void showMsgBox(const std::string& text) override {
+        // A step that expects any text lets every text pass.
+        EXPECT_EQ(take({Kind::MsgBox, text}).text.value_or(text), text) << "MsgBox text";
+    }
     MessageDialogChoice showMessageDialog(const MessageDialogContent& dialog,
-                                          const Window* parent) override;
-    Ref<FolderItem> showOpenFile(const std::string& filterTypeNames) override;
-    Ref<FolderItem> showSaveFile(const std::string& filterTypeNames,
-                                 const std::string& defaultName) override;
-    Ref<FolderItem> showSelectFolder() override;
+                                          const Window* parent) override {
+        ShownDialog shown{Kind::MessageDialog, dialog.Message, {}, {}, parent};
+        for (const MessageDialogButton* button :
+             {&dialog.ActionButton, &dialog.AlternateActionButton, &dialog.CancelButton})
+            if (button->Visible)
+                shown.buttons.push_back(button->Caption);
+        return take(shown).choice;
+    }
+    Ref<FolderItem> showOpenFile(const std::string& filterTypeNames) override {
+        return take({Kind::OpenFile, {}, {}, filterTypeNames}).item;
+    }
+    Ref<FolderItem> showSaveFile(const std::string& filterTypeNames, const std::string&) override {
+        return take({Kind::SaveFile, {}, {}, filterTypeNames}).item;
+    }
+    Ref<FolderItem> showSelectFolder() override { return take({Kind::SelectFolder}).item; }
     void beep() override { ++beeps_; }
 
   private:
@@ -105,7 +137,50 @@ class ScriptedDialogs : public DialogResponder {
     }
     // Records the dialog and takes the next step when it is of the dialog's
     // kind; otherwise fails the test and answers with cancel.
-    Step take(const ShownDialog& dialog);
+    Step take(const ShownDialog& dialog) {
+        shown_.push_back(dialog);
+        if (steps_.empty() || steps_.front().kind != dialog.kind) {
+            ADD_FAILURE() << "Unexpected " << kindName(dialog.kind) << " ("
+                          << (steps_.empty()
+                                  ? "no scripted answer"
+                                  : "the script expects a " + kindName(steps_.front().kind))
+                          << "): \"" << (dialog.text.empty() ? dialog.filter : dialog.text) << "\"";
+            return {dialog.kind};
+        }
+        Step step = std::move(steps_.front());
+        steps_.pop_front();
+        return step;
+    }
+    static std::string kindName(Kind kind) {
+        return std::vector<std::string>{"MsgBox", "MessageDialog", "open dialog", "save dialog",
+                                        "choose-folder dialog"}[static_cast<int>(kind)];
+    }
+    // The test program's QApplication on Qt's offscreen platform (unless
+    // QT_QPA_PLATFORM names another), kept until the tests end, with a
+    // script-less ScriptedDialogs beneath every script, and the windows the
+    // tests left removed before Qt goes.
+    static void makeOffscreenApplication() {
+        struct Offscreen : ::testing::Environment {
+            void TearDown() override {
+                Window::DiscardAll();
+                lastResort.reset();
+                application.reset();
+            }
+            std::unique_ptr<QApplication> application;
+            std::unique_ptr<ScriptedDialogs> lastResort;
+        };
+        if (QCoreApplication::instance() != nullptr)
+            return;
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "tests";
+        static char* argv[] = {name, nullptr};
+        auto* environment = new Offscreen;
+        environment->application = std::make_unique<QApplication>(argc, argv);
+        environment->lastResort = std::make_unique<ScriptedDialogs>();
+        ::testing::AddGlobalTestEnvironment(environment);
+    }
 
     std::deque<Step> steps_;
     std::vector<ShownDialog> shown_;
