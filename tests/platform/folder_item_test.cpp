@@ -81,41 +81,35 @@ TEST(ColonPaths, TheSystemsVolumesAreKnownWithoutReadingTheVolumesFolderEachTime
     Volumes::setVolumesFolder("");
 }
 
-TEST(FolderEntries, AreSortedBytewiseReadAgainAndHiddenByALeadingDot) {
-    TempFolder temp;
-    for (const char* name : {"a", "B", ".hidden", "\xC3\xA9"})
-        temp.makeFile(name);
-    const auto folder = makeRef<FolderItem>(temp.path());
-    EXPECT_EQ(folder->Count(), 4);
-    temp.makeFile("Z");
-    std::string names;
-    for (int i = 1; i <= folder->Count(); ++i)
-        names += folder->Item(i)->Name() + (folder->Item(i)->Visible() ? "|" : "(hidden)|");
-    EXPECT_EQ(names, ".hidden(hidden)|B|Z|a|\xC3\xA9|");
-    EXPECT_THROW(folder->Item(6), OutOfBoundsException);
-}
-
 // The one-pass listing tells of each entry what the entry itself tells; a
-// link to a folder is that folder. A FIFO is listed without being opened.
-TEST(FolderEntries, AgreeWithEachItemAndFollowLinks) {
+// link to a folder is that folder, and a FIFO is listed without being
+// opened. Entries sort bytewise, are read again, and hide by a leading dot.
+TEST(FolderEntries, AreSortedAgreeWithEachItemAndFollowLinks) {
     TempFolder temp;
-    temp.makeFile("f/file");
-    temp.makeFolder("f/folder");
+    for (const char* name : {"f/file", "f/.hidden", "f/\xC3\xA9"})
+        temp.makeFile(name);
+    temp.makeFolder("f/Folder");
     fs::create_directory_symlink(temp.makeFolder("elsewhere"), temp.pathOf("f/to-folder"));
     fs::create_symlink("file", temp.pathOf("f/to-file"));
     fs::create_symlink(temp.pathOf("gone"), temp.pathOf("f/dangling"));
     ASSERT_EQ(::mkfifo(temp.pathOf("f/pipe").c_str(), 0600), 0);
     const Ref<FolderItem> folder = temp.item("f");
+    EXPECT_EQ(folder->Count(), 8);
+    temp.makeFile("f/Z");
     const FolderItem::Listing listing = folder->ListEntries();
     const auto holds = [&listing](const std::vector<uint32_t>& list, const std::string& name) {
         return std::ranges::any_of(list, [&](uint32_t at) { return listing.name(at) == name; });
     };
-    ASSERT_EQ(listing.files.size() + listing.folders.size() + listing.gone.size(), 6u);
+    ASSERT_EQ(listing.files.size() + listing.folders.size() + listing.gone.size(), 9u);
+    std::string names;
     for (int i = 1; i <= folder->Count(); ++i) {
         const Ref<FolderItem> item = folder->Item(i);
+        names += item->Name() + (item->Visible() ? "|" : "(hidden)|");
         EXPECT_EQ(holds(listing.folders, item->Name()), item->Directory()) << item->Name();
         EXPECT_EQ(holds(listing.gone, item->Name()), !item->Exists()) << item->Name();
     }
+    EXPECT_EQ(names, ".hidden(hidden)|Folder|Z|dangling|file|pipe|to-file|to-folder|\xC3\xA9|");
+    EXPECT_THROW(folder->Item(10), OutOfBoundsException);
     EXPECT_EQ(temp.item("f/to-folder")->Identity(), temp.item("elsewhere")->Identity());
     EXPECT_TRUE(temp.item("f/file")->ListEntries().names.empty());
     EXPECT_TRUE(temp.item("missing")->ListEntries().names.empty());
