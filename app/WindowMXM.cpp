@@ -1,6 +1,7 @@
 #include "WindowMXM.h"
 
 #include "Alerts.h"
+#include "BusyCursor.h"
 #include "FileDialogs.h"
 #include "ImageTypes.h"
 #include "MaxwellFiles.h"
@@ -200,8 +201,12 @@ void WindowMXM::RevertImage() {
     CPreview().Refresh();
 }
 
+// The check can take seconds (default locations with large trees): the busy
+// cursor shows until the report.
 void WindowMXM::CheckPaths() {
+    std::string message;
     try {
+        const BusyCursor busy;
         int32_t status = 0;
         const std::vector<std::string> before = storedReferences(*currentMXM);
         const std::string report = currentMXM->ResetPaths(status);
@@ -213,8 +218,9 @@ void WindowMXM::CheckPaths() {
             dirty = true;
             PBSave().setEnabled(true);
         }
-        MsgBox(std::to_string(status) + " " + report);
+        message = std::to_string(status) + " " + report;
     } catch (...) {
-        MsgBox("Exception in WindowMXM.CheckPaths");
+        message = "Exception in WindowMXM.CheckPaths";
     }
+    MsgBox(message);
 }

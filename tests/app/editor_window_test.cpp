@@ -1,9 +1,11 @@
 #include "AppTest.h"
 #include "PictureImage.h"
+#include "SearchLocations.h"
 #include "WindowMXM.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCursor>
 #include <QImage>
 #include <QMenu>
 #include <QMenuBar>
@@ -188,6 +190,31 @@ TEST_F(EditorTest, TabReachesEveryButton) {
     EXPECT_EQ(reached,
               (std::set<QWidget*>{editor->BBRevert().widget(), editor->BBCheckPath().widget(),
                                   editor->PBSave().widget()}));
+}
+
+// "Check Path" shows the busy cursor over the program from its start until
+// its report, which, like the message of a failed check, has the usual one.
+TEST_F(EditorTest, CheckPathIsBusyUntilItsReport) {
+    struct CursorDialogs : ScriptedDialogs {
+        void showMsgBox(const std::string& text) override {
+            busyAtMessage.push_back(QApplication::overrideCursor() != nullptr);
+            ScriptedDialogs::showMsgBox(text);
+        }
+        std::vector<bool> busyAtMessage;
+    } watching;
+    Qt::CursorShape inSearch = Qt::ArrowCursor;
+    const SearchLocations::FolderList none;
+    SearchLocations::setSearchLocationsSource([&]() -> const SearchLocations::FolderList& {
+        if (const QCursor* cursor = QApplication::overrideCursor())
+            inSearch = cursor->shape();
+        return none;
+    });
+    WindowMXM* editor = openEditor("tex/pine.mxm", material("pine", "/old/gone.jpg"));
+    watching.expectAnyMsgBox().expectMsgBox("Exception in WindowMXM.CheckPaths");
+    UiDriver::click(editor->BBCheckPath());
+    UiDriver::click((new WindowMXM)->BBCheckPath()); // no material: the check fails
+    EXPECT_EQ(inSearch, Qt::WaitCursor);
+    EXPECT_EQ(watching.busyAtMessage, (std::vector<bool>{false, false}));
 }
 
 // Paths that a check rewrote are changes until saved: reverting the preview
