@@ -73,8 +73,9 @@ void freshCopy() {
 // The batch window over the fresh copy, with at most maxInFlight writes in
 // flight; its log as the clipboard holds it.
 std::string batchWindow(size_t maxInFlight) {
-    ProgressWindow::maxWritesInFlight = maxInFlight;
-    new ProgressWindow(makeRef<FolderItem>(copyRoot));
+    BatchSettings settings;
+    settings.writesInFlight = maxInFlight;
+    new ProgressWindow(makeRef<FolderItem>(copyRoot), settings);
     Window::deleteClosedWindows();
     return Clipboard::Text();
 }

@@ -23,13 +23,14 @@ class BatchTest : public AppTest {
   protected:
     void SetUp() override {
         AppTest::SetUp();
-        ProgressWindow::maxWritesInFlight = 1;
+        settings.writesInFlight = 1;
     }
-    void TearDown() override {
-        ProgressWindow::maxWritesInFlight = WriteQueue::DefaultMaxInFlight;
-        ProgressWindow::beforeEachWrite = nullptr;
-        AppTest::TearDown();
+    // The batch window over HD:folder, with the test's settings.
+    void runBatch(const std::string& folder = "batch") {
+        new ProgressWindow(volumes.item("HD", folder), settings);
     }
+
+    BatchSettings settings;
 };
 
 // Also notes what the clipboard held when each message box came.
@@ -92,7 +93,7 @@ TEST_F(BatchTest, BatchLogsEachMaterialFileAndPutsTheLogOnTheClipboard) {
     for (const auto& [name, bytes] : files)
         volumes.makeFile("HD", "batch/" + name, bytes == "M" ? material("Skipped") : bytes);
     BatchWatcher watcher;
-    new ProgressWindow(volumes.item("HD", "batch"));
+    runBatch();
 
     const std::string b = "b.mxm  ::   Does not seem to be an MXM", c = okEntry("c.mxm", "Charlie"),
                       d = okEntry("d.mxm", "Delta"), e = okEntry("e.mxm", "Echo");
@@ -115,7 +116,7 @@ TEST_F(BatchTest, BatchStopCloseOrDamagedFileEndsTheRun) {
     enum How { Stop, Escape, Close, CloseKey, Damaged };
     for (How how : {Stop, Escape, Close, CloseKey, Damaged}) {
         SCOPED_TRACE(how);
-        ProgressWindow::maxWritesInFlight = how == Damaged ? 3 : 1;
+        settings.writesInFlight = how == Damaged ? 3 : 1;
         std::vector<std::string> files = makeBatch(4);
         if (how == Damaged)
             volumes.makeFile("HD", mPath(3), files[2] = damaged());
@@ -137,7 +138,7 @@ TEST_F(BatchTest, BatchStopCloseOrDamagedFileEndsTheRun) {
             dialogs.expectAnyMsgBox();
         std::string counter; // read while the guard keeps a closed window
         EventGuard::run([&] {
-            new ProgressWindow(volumes.item("HD", "batch")); // a damaged file throws
+            runBatch(); // a damaged file throws
             counter = seen->STCounter().Text();
         });
         EXPECT_EQ(counter, how == Damaged ? "" : "2/5");
@@ -155,7 +156,7 @@ TEST_F(BatchTest, BatchStopCloseOrDamagedFileEndsTheRun) {
 // window then ends the run before any file is touched. Links to the
 // kernel's own file systems cost nothing.
 TEST_F(BatchTest, BatchCountShowsItsWindowAndCanBeStopped) {
-    const auto interval = std::exchange(ProgressWindow::pumpInterval, std::chrono::milliseconds(0));
+    settings.pumpInterval = std::chrono::milliseconds(0);
     const std::string alpha = material("Alpha");
     for (const char* kernel : {"proc", "sys"})
         std::filesystem::create_directory_symlink(std::string("/") + kernel,
@@ -174,7 +175,7 @@ TEST_F(BatchTest, BatchCountShowsItsWindowAndCanBeStopped) {
             if (++pumps == 4 && how != Neither)
                 stopOrClose(w, how == Close);
         };
-        EventGuard::run([&] { new ProgressWindow(volumes.item("HD", "batch")); });
+        EventGuard::run([&] { runBatch(); });
         UiDriver::deleteClosedWindows();
         EXPECT_GE(pumps, 4);
         EXPECT_EQ(drawn, pumps);
@@ -182,7 +183,6 @@ TEST_F(BatchTest, BatchCountShowsItsWindowAndCanBeStopped) {
         EXPECT_EQ(Clipboard::Text() == "before the run", how != Neither);
         EXPECT_EQ(bytesOf("batch/a.mxm") == alpha, how != Neither);
     }
-    ProgressWindow::pumpInterval = interval;
 }
 
 // A tree without materials leaves the clipboard alone; a link back up the
@@ -196,7 +196,7 @@ TEST_F(BatchTest, BatchCopesWithAnEmptyOrChangingTreeAndALinkLoop) {
                                               volumes.pathOf("HD", "batch/sub/loop"));
     Clipboard::setText("before the run");
     BatchWatcher watcher;
-    new ProgressWindow(volumes.item("HD", "batch"));
+    runBatch();
     EXPECT_EQ(Clipboard::Text(), "before the run");
 
     volumes.makeFile("HD", "batch/a.mxm", material("Alpha", "/old/new.jpg"));
@@ -211,7 +211,7 @@ TEST_F(BatchTest, BatchCopesWithAnEmptyOrChangingTreeAndALinkLoop) {
         volumes.makeFile("HD", "batch/sub/new.jpg");
         meanwhile = check();
     };
-    new ProgressWindow(volumes.item("HD", "batch"));
+    runBatch();
     EXPECT_EQ(watcher.shown, (std::vector<std::string>{"a.mxm 1/2", "b.mxm 2/2", "c.mxm 3/3"}));
     const std::string moved = "[ /tex/a.jpg- o.k. ] \r[ new.jpg - Path changed, o.k. ] \r",
                       missing = "[ /tex/a.jpg- o.k. ] \r[ new.jpg - not found, critical ] \r";
@@ -241,7 +241,7 @@ TEST_F(BatchTest, BatchHandlesEachFolderAndFileOnce) {
     std::filesystem::create_symlink("../L3/n.mxm", volumes.pathOf("HD", "batch/L0/s.mxm"));
     std::filesystem::create_symlink("gone", volumes.pathOf("HD", "batch/L4/d.mxm"));
     BatchWatcher watcher;
-    new ProgressWindow(volumes.item("HD", "batch"));
+    runBatch();
     EXPECT_EQ(watcher.shown, (std::vector<std::string>{"h.mxm 1/3", "s.mxm 2/3", "d.mxm 3/3"}));
     EXPECT_EQ(Clipboard::Text(), okEntry("h.mxm", "Mike") + okEntry("s.mxm", "November"));
 }
@@ -259,20 +259,19 @@ TEST_F(BatchTest, BatchWritesNothingOutsideTheChosenFolder) {
     std::filesystem::create_symlink("../outside/victim.mxm", volumes.pathOf("HD", "tree/v.mxm"));
     std::filesystem::create_directory_symlink("tree", volumes.pathOf("HD", "chosen"));
     BatchWatcher watcher;
-    watcher.atSight = [this](ProgressWindow& w) { w.FixFile(volumes.item("HD", "chosen/v.mxm")); };
-    new ProgressWindow(volumes.item("HD", "chosen"));
+    runBatch("chosen");
     EXPECT_EQ(watcher.shown, std::vector<std::string>{"own.mxm 1/1"});
-    EXPECT_EQ(Clipboard::Text(), okEntry("own.mxm", "Own") + okEntry("v.mxm", "Victim"));
+    EXPECT_EQ(Clipboard::Text(), okEntry("own.mxm", "Own"));
     EXPECT_EQ(read("tree/own.mxm")->getMaterialName(), "own");
     EXPECT_TRUE(volumes.folder().readFile("HD/outside/victim.mxm") == victim);
 
     // Turned into such a link after it was read, as its write begins.
     const std::string turned = volumes.pathOf("HD", "tree/own.mxm");
-    ProgressWindow::beforeEachWrite = [&turned](const FolderItem&) {
+    settings.beforeEachWrite = [&turned](const FolderItem&) {
         std::filesystem::remove(turned);
         std::filesystem::create_symlink("../outside/victim.mxm", turned);
     };
-    new ProgressWindow(volumes.item("HD", "chosen"));
+    runBatch("chosen");
     EXPECT_EQ(Clipboard::Text(), okEntry("own.mxm", "own"));
     EXPECT_TRUE(volumes.folder().readFile("HD/outside/victim.mxm") == victim);
 }
@@ -283,11 +282,11 @@ TEST_F(BatchTest, BatchWritesNothingOutsideTheChosenFolder) {
 // in the middle says so before its entry, after the earlier files', and
 // the run goes on.
 TEST_F(BatchTest, BatchWithWritesInFlightShowsFilesAndFailuresInWalkOrder) {
-    ProgressWindow::maxWritesInFlight = 8;
+    settings.writesInFlight = 8;
     // The third file is locked once read, as its write begins.
     std::atomic<int> started{0};
     std::unique_ptr<Locked> locked;
-    ProgressWindow::beforeEachWrite = [&](const FolderItem& file) {
+    settings.beforeEachWrite = [&](const FolderItem& file) {
         if (file.NativePath().ends_with("/m3.mxm"))
             locked = std::make_unique<Locked>(file.NativePath());
         std::this_thread::sleep_for(std::chrono::milliseconds(10 * (6 - ++started)));
@@ -296,7 +295,7 @@ TEST_F(BatchTest, BatchWithWritesInFlightShowsFilesAndFailuresInWalkOrder) {
     DialogsSeeingTheClipboard seeing;
     seeing.expectMsgBox("Can't write file... Probably file is opened in another application!");
     BatchWatcher watcher;
-    new ProgressWindow(volumes.item("HD", "batch"));
+    runBatch();
 
     const auto logOfFirst = [](size_t k) {
         std::string log;
@@ -326,11 +325,11 @@ TEST_F(BatchTest, BatchWithWritesInFlightShowsFilesAndFailuresInWalkOrder) {
 // shown, so that they are still in flight when the walk ends. All three
 // end, are written and logged, and the counter counts them.
 TEST_F(BatchTest, BatchStoppedWithWritesInFlightFinishesAndLogsThem) {
-    const auto interval = std::exchange(ProgressWindow::pumpInterval, std::chrono::milliseconds(0));
-    ProgressWindow::maxWritesInFlight = 3;
+    settings.pumpInterval = std::chrono::milliseconds(0);
+    settings.writesInFlight = 3;
     std::atomic<int> held{0};
     std::atomic<bool> first{false}, rest{false};
-    ProgressWindow::beforeEachWrite = [&](const FolderItem& file) {
+    settings.beforeEachWrite = [&](const FolderItem& file) {
         ++held;
         const std::atomic<bool>& released = file.NativePath().ends_with("/m1.mxm") ? first : rest;
         for (int waited = 0; !released && waited < 5000; ++waited)
@@ -348,8 +347,7 @@ TEST_F(BatchTest, BatchStoppedWithWritesInFlightFinishesAndLogsThem) {
         }
     };
     watcher.atSight = [&rest](ProgressWindow&) { rest = true; };
-    new ProgressWindow(volumes.item("HD", "batch"));
-    ProgressWindow::pumpInterval = interval;
+    runBatch();
 
     EXPECT_TRUE(rest);
     ASSERT_FALSE(watcher.shown.empty());
