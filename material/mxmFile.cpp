@@ -21,6 +21,45 @@ constexpr int64_t StandardPreviewBytes =
     int64_t{mxmFile::PreviewSide} * mxmFile::PreviewSide * BytesPerPixel;
 const std::string BlockKeyword = "bitmap";
 
+// The first keyword search skips the record part's first four bytes, as
+// stored files have always been read.
+constexpr size_t UnsearchedBytes = 4;
+
+// The 1-based position (as InStrB counts) of the "bitmap" that ends the block
+// after a string whose last byte is at stringEnd; 0 when the block runs to the
+// end. previous is the keyword found before, 0 at the first string. A search
+// starts right after the string, so that a stored path holding "bitmap"
+// cannot end its own block before it starts.
+int keywordAfter(const std::string& part, int previous, int stringEnd) {
+    const int start = previous == 0 ? int{UnsearchedBytes} + 1 : previous + 5;
+    return InStrB(std::max(start, stringEnd + 1), part, BlockKeyword);
+}
+
+// Where the first path's shortest form leaves block bytes among the unsearched
+// ones, it is written in the prefix form that ends its block where the block
+// was read to end: the one-byte prefix, else the two-byte one (an empty path
+// read with the prefix 40 00 followed by "\0\0bitmap" keeps that "bitmap"
+// searched).
+std::string firstPathBytes(const mxmString& path, const std::string& block, bool last) {
+    const auto endsAsRead = [&](const std::string& stored) {
+        const size_t keyword =
+            block.find(BlockKeyword, UnsearchedBytes - std::min(stored.size(), UnsearchedBytes));
+        return keyword == std::string::npos ? last : keyword + BlockKeyword.size() == block.size();
+    };
+    const std::string shortest = path.getMxmString();
+    if (shortest.size() >= UnsearchedBytes || endsAsRead(shortest))
+        return shortest;
+    const std::string twoByte = MaxwellHelper::string2mxstring(path.getString(), true);
+    return endsAsRead(twoByte) ? twoByte : shortest;
+}
+
+// The on-disk form of stored path i, as the writer stores it.
+std::string storedPathBytes(const mxmFile& material, size_t i) {
+    const std::vector<mxmString>& paths = material.mxmPaths;
+    return i == 0 ? firstPathBytes(paths[0], material.mxmParameter[0], paths.size() == 1)
+                  : paths[i].getMxmString();
+}
+
 std::string sizeText(int64_t width, int64_t height) {
     return std::to_string(width) + " x " + std::to_string(height);
 }
@@ -102,10 +141,7 @@ void mxmFile::readRecords(BinaryStream& in) {
     int keyword = 0; // 1-based position in records of the last "bitmap" found; 0 for none
     while (part->Position() < part->Length()) {
         mxmPaths.emplace_back(part);
-        // The search starts after the string just read, so that a stored path
-        // holding "bitmap" cannot end its own block before it starts.
-        const int afterString = static_cast<int>(part->Position()) + 1;
-        keyword = InStrB(std::max(keyword + 5, afterString), records, BlockKeyword);
+        keyword = keywordAfter(records, keyword, static_cast<int>(part->Position()));
         const int64_t blockEnd = keyword == 0 ? part->Length() : keyword + 5;
         mxmParameter.push_back(part->Read(blockEnd - part->Position()));
     }
@@ -117,7 +153,7 @@ int64_t mxmFile::fileSize() const {
                    std::ssize(mxm2TextureName->getMxmString()) + 8 +
                    int64_t{preview.Width()} * preview.Height() * BytesPerPixel;
     for (size_t i = 0; i < mxmPaths.size(); ++i)
-        size += std::ssize(mxmPaths[i].getMxmString()) + std::ssize(mxmParameter[i]);
+        size += std::ssize(storedPathBytes(*this, i)) + std::ssize(mxmParameter[i]);
     return size;
 }
 
@@ -133,7 +169,7 @@ std::string mxmFile::fileBytes() const {
     bytes += pixels->bytes();
     bytes += mxm5Mittelmarker;
     for (size_t i = 0; i < mxmPaths.size(); ++i) {
-        bytes += mxmPaths[i].getMxmString();
+        bytes += storedPathBytes(*this, i);
         bytes += mxmParameter[i];
     }
     return bytes;

@@ -105,10 +105,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         material.mxm2TextureName->setString(Split(fuzzMaterialFile()->Name(), ".")[0]);
         const std::string written = material.fileBytes();
         const mxmFile again = readAndCheck(written);
-        // A file cut short in a marker is written back as short as it was
-        // read, so only whole markers line up again.
+        // What is written reads back as the same records and is written
+        // again byte for byte. A file cut short in a marker is written back
+        // as short as it was read, so only whole markers line up again.
         if (material.mxm1TypeMarker.size() == 7) {
             require(again.isMXM && again.getMaterialName() == "fuzz");
+            require(recordsOf(again) == recordsOf(material) && again.fileBytes() == written);
             if (material.mxm5Mittelmarker.size() == 25)
                 require(again.mxm5Mittelmarker == material.mxm5Mittelmarker);
         }

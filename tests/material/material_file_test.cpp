@@ -61,8 +61,9 @@ TEST_F(MaterialFileTest, WorkedOffsetsWithAndWithoutStoredPreview) {
     }
 }
 
-TEST_F(MaterialFileTest, RecordsSplitAfterTheKeyword) {
-    // Each case: the record part, then the paths and blocks read, in turn.
+TEST_F(MaterialFileTest, RecordsSplitAfterTheKeywordAndReadBackAsWritten) {
+    // Each case: the record part, then the paths and blocks read, in turn,
+    // and read again from the file written.
     const std::pair<std::string, std::vector<std::string>> cases[] = {
         {MaterialBytes().record("/a.jpg", "no keyword").bytes(), {"/a.jpg", "no keyword"}},
         {MaterialBytes().record("/a.jpg", "x bitmap").record("/b.jpg", "bitmap").bytes(),
@@ -71,16 +72,23 @@ TEST_F(MaterialFileTest, RecordsSplitAfterTheKeyword) {
         // bytes, where the first search does not look.
         {std::string(1, '\0') + "bitmapAAAAbitmap\3xyzrest",
          {"", "bitmapAAAAbitmap", "xyz", "rest"}},
+        // Where the empty path's two-byte prefix makes the first four bytes,
+        // the keyword after it ends the block, in the file written too.
+        {std::string("\x40\0\0\0bitmap\1Xbitmap\2YZ", 21),
+         {"", std::string("\0\0bitmap", 8), "X", "bitmap", "YZ", ""}},
         // A stored path holding the keyword, or its first half, splits nothing.
         {MaterialBytes().record("/bitmaps/a", "p bitmap").record("/a/bit", "map X").bytes(),
          {"/bitmaps/a", "p bitmap", "/a/bit", "map X"}}};
     for (const auto& [part, expected] : cases) {
         const mxmFile m = readMaterial(
             MaterialBytes().marker().string("oak").noPreview().middle().bytes() + part);
-        std::vector<std::string> records;
-        for (size_t i = 0; i < m.mxmPaths.size(); ++i)
-            records.insert(records.end(), {m.mxmPaths[i].getString(), m.mxmParameter.at(i)});
-        EXPECT_EQ(records, expected) << part;
+        for (const mxmFile& read : {m, readMaterial(m.fileBytes())}) {
+            std::vector<std::string> records;
+            for (size_t i = 0; i < read.mxmPaths.size(); ++i)
+                records.insert(records.end(),
+                               {read.mxmPaths[i].getString(), read.mxmParameter.at(i)});
+            EXPECT_EQ(records, expected) << part;
+        }
     }
 }
 
