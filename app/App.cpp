@@ -86,12 +86,12 @@ bool App::SaveDefaultLocations() {
     const Ref<FolderItem> file = folder->Child(preferencesFileName);
     if (preferencesLinesDropped_) {
         const std::string previous = contentOf(file);
-        if (!previous.empty() && !folder->Child(backupFileName)->WriteAtomically(previous))
+        if (!previous.empty() && !folder->Child(backupFileName)->WriteAtomically(previous).ok())
             return false;
         preferencesLinesDropped_ = false;
     }
     std::vector<std::string> paths;
     for (const Ref<FolderItem>& location : DefaultLocations)
         paths.push_back(location->AbsolutePath());
-    return file->WriteAtomically(LocationsFile::format(paths));
+    return file->WriteAtomically(LocationsFile::format(paths)).ok();
 }

@@ -163,7 +163,7 @@ void BatchRun::submitWrite(mxmFile& material, Processed& processed) {
         if (hook)
             hook(write->file.file);
         write->outside = !LiesWithin(write->file.file, start);
-        return write->outside || write->file.write();
+        return write->outside ? WriteResult::written(std::nullopt) : write->file.write();
     });
 }
 
@@ -201,9 +201,9 @@ void BatchRun::showOldestFile() {
     const Processed oldest = std::move(processed_.front());
     processed_.pop_front();
     if (oldest.write) {
-        const bool written = writes_->takeOldest();
+        const WriteResult result = writes_->takeOldest();
         if (!oldest.write->outside)
-            mxmFile::finishWrite(oldest.write->file, written, oldest.file);
+            mxmFile::finishWrite(oldest.write->file, result, oldest.file);
     }
     log_ += oldest.entry;
     ++done_;

@@ -8,6 +8,7 @@
 #include "Text.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <limits>
 #include <memory>
@@ -64,11 +65,20 @@ std::string sizeText(int64_t width, int64_t height) {
     return std::to_string(width) + " x " + std::to_string(height);
 }
 
+// Whether a file's state differs from the written one in its change time
+// alone, as a rename leaves it.
+bool renamedOnly(const std::optional<FileIdentity>& now,
+                 const std::optional<FileIdentity>& written) {
+    return now && written && now->device == written->device && now->inode == written->inode &&
+           now->size == written->size && now->modifiedNs == written->modifiedNs;
+}
+
 } // namespace
 
 mxmFile::mxmFile(const Ref<BinaryStream>& stream, const Ref<FolderItem>& file) {
     BinaryStream& in = stream.get();
     mxmFileFolderItem = file;
+    readIdentity = in.Identity();
     fileName = file->Name();
     in.LittleEndian = true;
     mxm1TypeMarker = in.Read(TypeMarkerLength);
@@ -177,7 +187,16 @@ std::string mxmFile::fileBytes() const {
 
 bool mxmFile::writeFile(const Ref<FolderItem>& target) {
     const FileWrite pending = prepareWrite(target);
-    return finishWrite(pending, pending.write(), target);
+    const WriteResult result = pending.write();
+    if (!finishWrite(pending, result, target))
+        return false;
+    // The next save expects this one's file, its change time as the ".mxm"
+    // rename left it.
+    if (pending.expected) {
+        const std::optional<FileIdentity> now = identityAt(target->NativePath());
+        readIdentity = renamedOnly(now, result.identity()) ? now : result.identity();
+    }
+    return true;
 }
 
 mxmFile::FileWrite mxmFile::prepareWrite(const Ref<FolderItem>& target) {
@@ -185,7 +204,9 @@ mxmFile::FileWrite mxmFile::prepareWrite(const Ref<FolderItem>& target) {
     // Through a link, the name, the write and the ".mxm" rename all concern
     // the file it leads to. A link loop leads nowhere: the write fails.
     const Ref<FolderItem> linked = given.LinkTarget();
-    FileWrite pending{linked ? linked.get() : given, {}, false};
+    FileWrite pending{linked ? linked.get() : given, {}, false, std::nullopt};
+    if (isReadFile(pending.file))
+        pending.expected = readIdentity;
     mxm2TextureName->setString(Split(pending.file.Name(), ".")[0]);
     // A file the reader would refuse is not written: the old one stays.
     pending.tooLarge = fileSize() > std::numeric_limits<int32_t>::max();
@@ -194,18 +215,34 @@ mxmFile::FileWrite mxmFile::prepareWrite(const Ref<FolderItem>& target) {
     return pending;
 }
 
-bool mxmFile::FileWrite::write() const {
-    return !tooLarge && file.WriteAtomically(bytes);
+// Whether the file (links resolved) is the one this material was read from.
+bool mxmFile::isReadFile(const FolderItem& file) const {
+    if (!mxmFileFolderItem)
+        return false;
+    const Ref<FolderItem> read = mxmFileFolderItem->LinkTarget();
+    return read && read->NativePath() == file.NativePath();
 }
 
-bool mxmFile::finishWrite(const FileWrite& pending, bool written, const Ref<FolderItem>& target) {
+WriteResult mxmFile::FileWrite::write() const {
+    return tooLarge ? WriteResult::failed(EFBIG) : file.WriteAtomically(bytes, expected);
+}
+
+bool mxmFile::finishWrite(const FileWrite& pending, const WriteResult& result,
+                          const Ref<FolderItem>& target) {
     if (pending.tooLarge) {
         MsgBox("Can't write file... The material would be 2 GB or larger, beyond what a "
                "material file can be.");
         return false;
     }
-    if (!written) {
-        MsgBox("Can't write file... Probably file is opened in another application!");
+    const std::string path = "\"" + pending.file.NativePath() + "\"";
+    if (result.outcome() == WriteResult::Outcome::Changed) {
+        MsgBox("The file " + path +
+               " was changed by another program since it was read, and was not written.");
+        return false;
+    }
+    if (!result.ok()) {
+        MsgBox("Can't write file... Probably file is opened in another application!\n\n" + path +
+               ": " + result.reason() + ".");
         return false;
     }
     // A renamed file is named by the target from then on, so that the next

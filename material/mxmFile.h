@@ -1,12 +1,15 @@
 #pragma once
 
 #include "BinaryStream.h"
+#include "FileIdentity.h"
 #include "FolderItem.h"
 #include "Picture.h"
 #include "Ref.h"
+#include "WriteResult.h"
 #include "mxmString.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,7 +42,8 @@ class mxmFile {
     // Writes the material over the target, its name up to the first "." as
     // the material name, then gives the target the extension ".mxm" when it
     // lacks it. false when the file could not be written, or would be 2 GB
-    // or larger, which the reader refuses (the user has been told, the
+    // or larger, which the reader refuses, or is the file that was read and
+    // was changed since by another program (the user has been told, the
     // target is unchanged). Through a link, the file it leads to is named,
     // written and renamed; a renamed file is then named by the target. A nil target, or an object
     // that holds no material, raises NilObjectException before anything is written.
@@ -57,10 +61,14 @@ class mxmFile {
         std::string bytes;
         // 2 GB or larger, which the reader refuses: not written.
         bool tooLarge = false;
-        bool write() const;
+        // The file as it was read, when the target is that file: it is
+        // replaced only while it is still so.
+        std::optional<FileIdentity> expected;
+        WriteResult write() const;
     };
     FileWrite prepareWrite(const Ref<FolderItem>& target);
-    static bool finishWrite(const FileWrite& write, bool written, const Ref<FolderItem>& target);
+    static bool finishWrite(const FileWrite& write, const WriteResult& result,
+                            const Ref<FolderItem>& target);
     // The whole file as writeFile stores it, from the model as it stands.
     std::string fileBytes() const;
 
@@ -78,6 +86,9 @@ class mxmFile {
     std::string findFileInBlock(std::string& block, bool forceLong);
 
     Ref<FolderItem> mxmFileFolderItem;
+    // mxmFileFolderItem's file as it was read, then as this object last
+    // wrote it; nothing for a material read from memory.
+    std::optional<FileIdentity> readIdentity;
     std::string fileName;
     Ref<Picture> PreviewPict;
     Ref<Picture> myPict;
@@ -98,5 +109,6 @@ class mxmFile {
     void keepRevertCopy();
     void readRecords(BinaryStream& in);
     int64_t fileSize() const;
+    bool isReadFile(const FolderItem& file) const;
     static bool moveToMxmName(FolderItem& target);
 };

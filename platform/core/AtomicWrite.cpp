@@ -1,10 +1,10 @@
 #include "AtomicWrite.h"
 
+#include "FileDescriptor.h"
 #include "RegularFile.h"
 
 #include <cerrno>
 #include <chrono>
-#include <optional>
 #include <thread>
 
 #include <fcntl.h>
@@ -19,32 +19,24 @@ constexpr int LockPatienceMs = 5000;
 constexpr int LockPollMs = 10;
 constexpr mode_t SetIdBits = S_ISUID | S_ISGID;
 
-// A folder held open, so that every step names files relative to the same
-// folder even if its path changes meanwhile.
-class Folder {
-  public:
-    explicit Folder(const std::string& path) {
-        fd_ = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        // A folder that may be searched but not read still takes files.
-        if (fd_ < 0)
-            fd_ = ::open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    }
-    ~Folder() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Folder(const Folder&) = delete;
-    Folder& operator=(const Folder&) = delete;
-    int fd() const { return fd_; }
-
-  private:
-    int fd_ = -1;
-};
-
 struct Target {
-    std::string folder, name;
+    int folder; // every step names files relative to it
+    std::string name;
     std::optional<struct stat> old; // the file as it stands; none when missing
+    std::optional<FileIdentity> expected;
 };
+
+// A new file holding the bytes, or why there is none: error 0 with no file
+// means the way was not open here and another may be tried.
+struct NewFile {
+    FileDescriptor fd;
+    int error = 0;
+};
+
+// The error of the call that just failed; never 0.
+int lastError() {
+    return errno != 0 ? errno : EIO;
+}
 
 std::string temporaryName(const std::string& name) {
     // One name per target, so that the next save finds what a crash left.
@@ -53,45 +45,58 @@ std::string temporaryName(const std::string& name) {
     return temporary + ".mxmtool-tmp";
 }
 
+bool isOneComponent(const std::string& name) {
+    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
+}
+
 bool sameFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
 // Whether the name in the folder still names the open file.
-bool namesFile(const Folder& folder, const std::string& name, int fd) {
+bool namesFile(int folder, const std::string& name, int fd) {
     struct stat named {
     }, open{};
-    return ::fstatat(folder.fd(), name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+    return ::fstatat(folder, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
            ::fstat(fd, &open) == 0 && sameFile(named, open);
 }
 
-// Whether the lock could be had in a few seconds: another save of the same
+// Whether the name still names the file as expected, looked at on the file
+// itself; true when nothing is expected.
+bool stillAsExpected(const Target& target) {
+    if (!target.expected)
+        return true;
+    const FileDescriptor fd(
+        ::openat(target.folder, target.name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+    return fd.valid() && identityOf(fd.get()) == target.expected;
+}
+
+// 0 when the lock could be had in a few seconds: another save of the same
 // file ends long before, and one that hangs must not hang this one too.
-bool lockSoon(int fd) {
+int lockSoon(int fd) {
     for (int wait = 0; wait < LockPatienceMs; wait += LockPollMs) {
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
-            return true;
+            return 0;
         if (errno != EWOULDBLOCK && errno != EINTR)
-            return false;
+            return lastError();
         std::this_thread::sleep_for(std::chrono::milliseconds(LockPollMs));
     }
-    return false;
+    return EWOULDBLOCK;
 }
 
 // Waits while another save holds the temporary file of that name, then
 // removes it when nobody does (a crash left it). Another save that
 // finished meanwhile has renamed it away, which the check after the lock
-// sees. false when the other save holds on too long.
-bool removeWhenAbandoned(const Folder& folder, const std::string& name) {
-    const int fd =
-        ::openat(folder.fd(), name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return errno == ENOENT;
-    const bool locked = lockSoon(fd);
-    if (locked && namesFile(folder, name, fd))
-        ::unlinkat(folder.fd(), name.c_str(), 0);
-    ::close(fd);
-    return locked;
+// sees. The error when the other save holds on too long.
+int removeWhenAbandoned(int folder, const std::string& name) {
+    const FileDescriptor fd(
+        ::openat(folder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    if (!fd.valid())
+        return errno == ENOENT ? 0 : lastError();
+    const int error = lockSoon(fd.get());
+    if (error == 0 && namesFile(folder, name, fd.get()))
+        ::unlinkat(folder, name.c_str(), 0);
+    return error;
 }
 
 // The new file's owner, group and permissions follow the old file's; the
@@ -106,129 +111,161 @@ bool takeOverAttributes(int fd, const Target& target) {
     return ::fchmod(fd, old.st_mode & 07777 & ~SetIdBits) == 0;
 }
 
-bool writeAndFlush(int fd, const std::string& bytes, const Target& target) {
-    return writeFullyAt(fd, bytes, 0) && takeOverAttributes(fd, target) && ::fsync(fd) == 0;
+int writeAndFlush(int fd, const std::string& bytes, const Target& target) {
+    errno = 0;
+    if (!writeFullyAt(fd, bytes, 0) || !takeOverAttributes(fd, target) || ::fsync(fd) != 0)
+        return lastError();
+    return 0;
 }
 
 // A new file without a name, linked in under the temporary name once it
-// holds everything, locked. -1 when that cannot be done; failed then tells
-// whether a named file would fare no better (the write failed, or another
-// save held the name too long), and otherwise errno says why.
-int writeUnnamed(const Folder& folder, const Target& target, const std::string& temp,
-                 const std::string& bytes, bool& failed) {
-    const int fd = ::openat(folder.fd(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return -1;
+// holds everything, locked.
+NewFile writeUnnamed(const Target& target, const std::string& temp, const std::string& bytes) {
+    NewFile file{
+        FileDescriptor(::openat(target.folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666))};
+    if (!file.fd.valid())
+        return {};
     // Locked before it gets a name, so that no other save takes it for
     // abandoned.
-    failed = !writeAndFlush(fd, bytes, target) || ::flock(fd, LOCK_EX) != 0;
-    const std::string self = "/proc/self/fd/" + std::to_string(fd);
-    for (int attempt = 1; !failed; ++attempt) {
-        if (::linkat(AT_FDCWD, self.c_str(), folder.fd(), temp.c_str(), AT_SYMLINK_FOLLOW) == 0)
-            return fd;
+    file.error = writeAndFlush(file.fd.get(), bytes, target);
+    if (file.error == 0 && ::flock(file.fd.get(), LOCK_EX) != 0)
+        file.error = lastError();
+    const std::string self = "/proc/self/fd/" + std::to_string(file.fd.get());
+    for (int attempt = 1; file.error == 0; ++attempt) {
+        if (::linkat(AT_FDCWD, self.c_str(), target.folder, temp.c_str(), AT_SYMLINK_FOLLOW) == 0)
+            return file;
         if (errno != EEXIST)
-            break; // no linking here (no /proc): the named way may still work
-        failed = attempt == MaxAttempts || !removeWhenAbandoned(folder, temp);
+            return {}; // no linking here (no /proc): the named way may still work
+        file.error = attempt == MaxAttempts ? EEXIST : removeWhenAbandoned(target.folder, temp);
     }
-    ::close(fd);
-    return -1;
+    file.fd.reset();
+    return file;
 }
 
-// A new file under the temporary name, locked, holding everything; -1 when
-// the folder does not take it (errno set).
-int writeNamed(const Folder& folder, const Target& target, const std::string& temp,
-               const std::string& bytes) {
+// A new file under the temporary name, locked, holding everything.
+NewFile writeNamed(const Target& target, const std::string& temp, const std::string& bytes) {
     for (int attempt = 0; attempt < MaxAttempts; ++attempt) {
-        const int fd = ::openat(folder.fd(), temp.c_str(),
-                                O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
-            return -1;
-        if (fd < 0) {
-            if (!removeWhenAbandoned(folder, temp))
-                return -1;
+        FileDescriptor fd(::openat(target.folder, temp.c_str(),
+                                   O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+        if (!fd.valid() && errno != EEXIST)
+            return {{}, lastError()};
+        if (!fd.valid()) {
+            if (const int error = removeWhenAbandoned(target.folder, temp))
+                return {{}, error};
             continue;
         }
         // Another save may have taken the new name for abandoned before the
         // lock was held; then this one starts again.
-        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && namesFile(folder, temp, fd)) {
-            if (writeAndFlush(fd, bytes, target))
-                return fd;
-            ::unlinkat(folder.fd(), temp.c_str(), 0);
-            ::close(fd);
-            errno = EIO;
-            return -1;
+        if (::flock(fd.get(), LOCK_EX | LOCK_NB) == 0 && namesFile(target.folder, temp, fd.get())) {
+            const int error = writeAndFlush(fd.get(), bytes, target);
+            if (error == 0)
+                return {std::move(fd), 0};
+            ::unlinkat(target.folder, temp.c_str(), 0);
+            return {{}, error};
         }
-        ::close(fd);
     }
-    errno = EAGAIN;
-    return -1;
+    return {{}, EEXIST};
 }
 
-// The new content under a new file renamed over the old one. false when
-// it could not be done; refused tells whether the folder took no new file.
-bool replaceByRename(const Target& target, const std::string& bytes, bool& refused) {
-    const Folder folder(target.folder);
-    if (folder.fd() < 0)
-        return false;
+// The new content under a new file renamed over the old one; refused tells
+// whether the folder took no new file.
+WriteResult replaceByRename(const Target& target, const std::string& bytes, bool& refused) {
     const std::string temp = temporaryName(target.name);
-    bool failed = false;
-    int fd = writeUnnamed(folder, target, temp, bytes, failed);
-    if (fd < 0 && !failed)
-        fd = writeNamed(folder, target, temp, bytes);
-    if (fd < 0) {
-        refused = errno == EACCES || errno == EPERM;
-        return false;
+    NewFile file = writeUnnamed(target, temp, bytes);
+    if (!file.fd.valid() && file.error == 0)
+        file = writeNamed(target, temp, bytes);
+    if (!file.fd.valid()) {
+        refused = file.error == EACCES || file.error == EPERM;
+        return WriteResult::failed(file.error);
     }
-    const bool renamed =
-        ::renameat(folder.fd(), temp.c_str(), folder.fd(), target.name.c_str()) == 0;
-    if (!renamed)
-        ::unlinkat(folder.fd(), temp.c_str(), 0);
-    ::close(fd); // after the rename: the lock guards the temporary name
+    // The lock on the new file guards the temporary name until it is gone.
+    if (!stillAsExpected(target)) {
+        ::unlinkat(target.folder, temp.c_str(), 0);
+        return WriteResult::changed();
+    }
+    if (::renameat(target.folder, temp.c_str(), target.folder, target.name.c_str()) != 0) {
+        const int error = lastError();
+        ::unlinkat(target.folder, temp.c_str(), 0);
+        return WriteResult::failed(error);
+    }
     // The new name must survive a crash as well as the new content.
-    if (renamed)
-        ::fsync(folder.fd());
-    return renamed;
+    ::fsync(target.folder);
+    return WriteResult::written(identityOf(file.fd.get()));
 }
 
 // The new content written into the file itself, so that every name of it
 // sees it.
-bool writeInPlace(const std::string& path, const struct stat& old, const std::string& bytes) {
-    const int fd = openRegularFile(path, O_WRONLY);
-    if (fd < 0)
-        return false;
+WriteResult writeInPlace(const Target& target, const std::string& bytes) {
+    const FileDescriptor fd(::openat(target.folder, target.name.c_str(),
+                                     O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    if (!fd.valid())
+        return WriteResult::failed(lastError());
     struct stat info {};
+    if (::fstat(fd.get(), &info) != 0)
+        return WriteResult::failed(lastError());
+    if (target.expected && identityOf(info) != target.expected)
+        return WriteResult::changed();
+    if (!S_ISREG(info.st_mode) || !sameFile(info, *target.old))
+        return WriteResult::failed(EAGAIN); // replaced since it was looked at
     const auto size = static_cast<off_t>(bytes.size());
-    bool ok = ::fstat(fd, &info) == 0 && sameFile(info, old);
     // The space first, so that a full disk fails before any byte changes;
     // a file system that cannot reserve is written all the same.
-    const int reserved = ok && size > 0 ? ::posix_fallocate(fd, 0, size) : 0;
-    ok = ok && (reserved == 0 || reserved == EOPNOTSUPP || reserved == EINVAL);
-    ok = ok && writeFullyAt(fd, bytes, 0) && ::ftruncate(fd, size) == 0;
-    ok = ok &&
-         ((old.st_mode & SetIdBits) == 0 || ::fchmod(fd, old.st_mode & 07777 & ~SetIdBits) == 0);
-    ok = ok && ::fsync(fd) == 0;
-    return ::close(fd) == 0 && ok;
+    const int reserved = size > 0 ? ::posix_fallocate(fd.get(), 0, size) : 0;
+    if (reserved != 0 && reserved != EOPNOTSUPP && reserved != EINVAL)
+        return WriteResult::failed(reserved);
+    errno = 0;
+    if (!writeFullyAt(fd.get(), bytes, 0) || ::ftruncate(fd.get(), size) != 0)
+        return WriteResult::failed(lastError());
+    const mode_t mode = target.old->st_mode;
+    if ((mode & SetIdBits) != 0 && ::fchmod(fd.get(), mode & 07777 & ~SetIdBits) != 0)
+        return WriteResult::failed(lastError());
+    if (::fsync(fd.get()) != 0)
+        return WriteResult::failed(lastError());
+    return WriteResult::written(identityOf(fd.get()));
 }
 
 } // namespace
 
-bool replaceFileContent(const std::string& nativePath, const std::string& bytes) {
+WriteResult replaceFileContent(const std::string& nativePath, const std::string& bytes,
+                               const std::optional<FileIdentity>& expected) {
     const size_t slash = nativePath.rfind('/');
     if (slash == std::string::npos || slash + 1 == nativePath.size())
-        return false;
-    Target target{slash == 0 ? "/" : nativePath.substr(0, slash), nativePath.substr(slash + 1),
-                  std::nullopt};
+        return WriteResult::failed(EINVAL);
+    const std::string folderPath = slash == 0 ? "/" : nativePath.substr(0, slash);
+    FileDescriptor folder(::open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    // A folder that may be searched but not read still takes files.
+    if (!folder.valid())
+        folder.reset(::open(folderPath.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (!folder.valid())
+        return WriteResult::failed(lastError());
+    return replaceFileContentAt(folder.get(), nativePath.substr(slash + 1), bytes, expected);
+}
+
+WriteResult replaceFileContentAt(int folderFd, const std::string& name, const std::string& bytes,
+                                 const std::optional<FileIdentity>& expected) {
+    if (!isOneComponent(name))
+        return WriteResult::failed(EINVAL);
+    Target target{folderFd, name, std::nullopt, expected};
     struct stat info {};
-    if (::lstat(nativePath.c_str(), &info) == 0) {
+    if (::fstatat(folderFd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
         // A folder is never replaced, and a write-protected file stays protected.
-        if (!S_ISREG(info.st_mode) || ::access(nativePath.c_str(), W_OK) != 0)
-            return false;
+        if (!S_ISREG(info.st_mode))
+            return WriteResult::failed(S_ISDIR(info.st_mode)   ? EISDIR
+                                       : S_ISLNK(info.st_mode) ? ELOOP
+                                                               : EINVAL);
+        if (::faccessat(folderFd, name.c_str(), W_OK, 0) != 0)
+            return WriteResult::failed(lastError());
         target.old = info;
+    } else if (errno != ENOENT) {
+        return WriteResult::failed(lastError());
     }
+    if (expected && (!target.old || identityOf(*target.old) != *expected))
+        return WriteResult::changed();
     if (target.old && target.old->st_nlink > 1)
-        return writeInPlace(nativePath, *target.old, bytes);
+        return writeInPlace(target, bytes);
     bool refused = false;
-    if (replaceByRename(target, bytes, refused))
-        return true;
-    return target.old && refused && writeInPlace(nativePath, *target.old, bytes);
+    WriteResult result = replaceByRename(target, bytes, refused);
+    if (!result.ok() && refused && target.old)
+        return writeInPlace(target, bytes);
+    return result;
 }

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "FileIdentity.h"
+#include "WriteResult.h"
+
+#include <optional>
 #include <string>
 
 // Replaces the content of the regular file at the native path (made when
@@ -18,7 +22,16 @@
 //   rename, it is ".NAME.mxmtool-tmp", locked while in use; a save that
 //   finds one nobody holds (left by a crash) removes it, and one that finds
 //   it held waits a few seconds for that other save, then fails.
-// false, with the file unchanged, on any failure before the rename (or, in
-// place, before the first byte is written). A folder or a write-protected
-// file is never replaced. Safe to call from several threads at once.
-bool replaceFileContent(const std::string& nativePath, const std::string& bytes);
+// With an expected identity, the file is replaced only while it still has
+// it (checked on the file right before the replace): otherwise nothing is
+// written and the outcome is Changed. A failure carries the error of the
+// system call that failed, with the file unchanged when it comes before the
+// rename (or, in place, before the first byte is written). A folder or a
+// write-protected file is never replaced. Safe to call from several threads
+// at once.
+WriteResult replaceFileContent(const std::string& nativePath, const std::string& bytes,
+                               const std::optional<FileIdentity>& expected = std::nullopt);
+// The same for the entry of that name (one component, never a link) in the
+// open folder; nothing outside that folder is looked up.
+WriteResult replaceFileContentAt(int folderFd, const std::string& name, const std::string& bytes,
+                                 const std::optional<FileIdentity>& expected = std::nullopt);

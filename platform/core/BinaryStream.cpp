@@ -79,8 +79,11 @@ Ref<BinaryStream> BinaryStream::Open(const Ref<FolderItem>& file, bool writable)
     const int fd = openRegularFile(file->NativePath(), writable ? O_RDWR : O_RDONLY);
     if (fd < 0)
         return nullptr;
-    return Ref<BinaryStream>(
+    const std::optional<FileIdentity> identity = identityOf(fd);
+    const Ref<BinaryStream> stream(
         std::shared_ptr<BinaryStream>(new BinaryStream(std::make_unique<FileSource>(fd))));
+    stream->identity_ = identity;
+    return stream;
 }
 
 int64_t BinaryStream::Length() const {

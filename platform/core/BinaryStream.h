@@ -1,10 +1,12 @@
 #pragma once
 
+#include "FileIdentity.h"
 #include "FolderItem.h"
 #include "Ref.h"
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 // A byte stream over a file or over bytes in memory. Reads at the end return
@@ -23,6 +25,11 @@ class BinaryStream {
     // or, when writable, for writing too (missing, a folder, no permission).
     static Ref<BinaryStream> Open(const Ref<FolderItem>& file, bool writable);
 
+    // The opened file's identity, taken before anything was read from it,
+    // so that a save can tell whether the file is still the one read;
+    // nothing for bytes in memory.
+    const std::optional<FileIdentity>& Identity() const { return identity_; }
+
     bool LittleEndian = true;
 
     int64_t Length() const;
@@ -39,4 +46,5 @@ class BinaryStream {
     explicit BinaryStream(std::unique_ptr<Source> source);
     std::unique_ptr<Source> source_;
     int64_t position_ = 0;
+    std::optional<FileIdentity> identity_;
 };

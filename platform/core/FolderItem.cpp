@@ -158,10 +158,11 @@ Ref<FolderItem> FolderItem::LinkTarget() const {
     return target ? makeRef<FolderItem>(*target) : nullptr;
 }
 
-bool FolderItem::WriteAtomically(const std::string& bytes) const {
+WriteResult FolderItem::WriteAtomically(const std::string& bytes,
+                                        const std::optional<FileIdentity>& expected) const {
     // Through a link, the file it leads to is written; the link stays.
     const std::optional<std::string> target = linkTarget(nativePath_);
-    return target && replaceFileContent(*target, bytes);
+    return target ? replaceFileContent(*target, bytes, expected) : WriteResult::failed(ELOOP);
 }
 
 Ref<FolderItem> GetFolderItem(const std::string& absolutePath, int pathType) {

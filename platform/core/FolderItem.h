@@ -2,8 +2,10 @@
 
 #include "NativeFolder.h"
 #include "Ref.h"
+#include "WriteResult.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -59,11 +61,14 @@ class FolderItem {
     // Replaces the file's content safely (see replaceFileContent: a new file
     // renamed over the old one, keeping owner, group and permissions; in
     // place for a file with several names or in a folder that takes no new
-    // file). Through a link the file it leads to is written, also a missing
-    // one. false, and this file unchanged, on any failure, a link loop
-    // included. Safe to call from several threads at once: it keeps no
-    // shared state, and saves of the same file take turns (the last wins).
-    bool WriteAtomically(const std::string& bytes) const;
+    // file), only while the file still has the expected identity when one
+    // is given. Through a link the file it leads to is written, also a
+    // missing one. On any failure, a link loop included, this file is
+    // unchanged and the result says why. Safe to call from several threads
+    // at once: it keeps no shared state, and saves of the same file take
+    // turns (the last wins).
+    WriteResult WriteAtomically(const std::string& bytes,
+                                const std::optional<FileIdentity>& expected = std::nullopt) const;
 
   private:
     const std::vector<std::string>& entryNames() const;

@@ -3,6 +3,7 @@
 #include "Exceptions.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 
 WriteQueue::WriteQueue(std::size_t maxInFlight)
@@ -33,10 +34,10 @@ void WriteQueue::closeAndJoin() {
     workers_.clear();
 }
 
-void WriteQueue::submit(std::function<bool()> job) {
+void WriteQueue::submit(std::function<WriteResult()> job) {
     if (full())
         throw OutOfBoundsException("A write was submitted while the queue was full.");
-    std::packaged_task<bool()> task(std::move(job));
+    std::packaged_task<WriteResult()> task(std::move(job));
     results_.push_back(task.get_future());
     {
         const std::lock_guard lock(mutex_);
@@ -49,22 +50,22 @@ bool WriteQueue::oldestDone(std::chrono::milliseconds wait) const {
     return !results_.empty() && results_.front().wait_for(wait) == std::future_status::ready;
 }
 
-bool WriteQueue::takeOldest() {
+WriteResult WriteQueue::takeOldest() {
     if (results_.empty())
         throw OutOfBoundsException("No write is waiting to be taken.");
-    std::future<bool> oldest = std::move(results_.front());
+    std::future<WriteResult> oldest = std::move(results_.front());
     results_.pop_front();
     try {
         return oldest.get();
     } catch (...) {
-        return false;
+        return WriteResult::failed(EIO);
     }
 }
 
 // A worker runs waiting jobs until the queue closes and none is left.
 void WriteQueue::work() {
     for (;;) {
-        std::packaged_task<bool()> task;
+        std::packaged_task<WriteResult()> task;
         {
             std::unique_lock lock(mutex_);
             jobWaiting_.wait(lock, [this] { return closing_ || !waiting_.empty(); });

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "WriteResult.h"
+
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
@@ -51,15 +53,15 @@ class WriteQueue {
     WriteQueue& operator=(const WriteQueue&) = delete;
 
     // Raises OutOfBoundsException when full(): the caller takes first.
-    void submit(std::function<bool()> job);
+    void submit(std::function<WriteResult()> job);
     bool full() const { return results_.size() >= maxInFlight_; }
     bool empty() const { return results_.empty(); }
     // takeOldest would not wait; waits at most the given time for that.
     bool oldestDone(std::chrono::milliseconds wait = {}) const;
     // Waits for the oldest untaken job and gives its result; a job that
-    // raised an exception gives false. Raises OutOfBoundsException when
-    // empty().
-    bool takeOldest();
+    // raised an exception gives a failure (EIO). Raises OutOfBoundsException
+    // when empty().
+    WriteResult takeOldest();
 
   private:
     void work();
@@ -67,11 +69,11 @@ class WriteQueue {
 
     const std::size_t maxInFlight_;
     // The caller's side: one future per untaken job, oldest first.
-    std::deque<std::future<bool>> results_;
+    std::deque<std::future<WriteResult>> results_;
     // The workers' side: jobs not yet started, oldest first.
     std::mutex mutex_;
     std::condition_variable jobWaiting_;
-    std::deque<std::packaged_task<bool()>> waiting_;
+    std::deque<std::packaged_task<WriteResult()>> waiting_;
     bool closing_ = false;
     std::vector<std::thread> workers_;
 };

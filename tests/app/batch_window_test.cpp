@@ -293,7 +293,10 @@ TEST_F(BatchTest, BatchWithWritesInFlightShowsFilesAndFailuresInWalkOrder) {
     };
     const std::string kept = makeBatch(6)[2];
     DialogsSeeingTheClipboard seeing;
-    seeing.expectMsgBox("Can't write file... Probably file is opened in another application!");
+    seeing.expectMsgBox(
+        "Can't write file... Probably file is opened in another application!\n\n\"" +
+        volumes.pathOf("HD", mPath(3)) +
+        "\": " + (::geteuid() == 0 ? "Operation not permitted." : "Permission denied."));
     BatchWatcher watcher;
     runBatch();
 

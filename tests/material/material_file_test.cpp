@@ -197,9 +197,37 @@ TEST_F(MaterialFileTest, FailedWriteLeavesTheOldFileAndSaysSo) {
     EXPECT_EQ(temp.readFile("locked/oak.mxm"), original);
     EXPECT_FALSE(temp.item("locked/new")->Exists());
     EXPECT_TRUE(fs::is_symlink(temp.pathOf("loop")));
+    const auto cantWrite = [](const std::string& path, const std::string& reason) {
+        return "Can't write file... Probably file is opened in another application!\n\n\"" + path +
+               "\": " + reason + ".";
+    };
+    const std::string locked = ::geteuid() == 0 ? "Operation not permitted" : "Permission denied";
     EXPECT_EQ(services.messages,
-              std::vector<std::string>(
-                  3, "Can't write file... Probably file is opened in another application!"));
+              (std::vector<std::string>{
+                  cantWrite(temp.pathOf("loop"), "Too many levels of symbolic links"),
+                  cantWrite(temp.pathOf("locked/oak.mxm"), locked),
+                  cantWrite(temp.pathOf("locked/new"), locked)}));
+}
+
+// A save replaces only the file as it was read, or as this material last
+// wrote it: another program's change stays and the user is told; a save
+// to another file still writes.
+TEST_F(MaterialFileTest, ASaveNeverReplacesAFileChangedSinceItWasRead) {
+    temp.makeFile("oak", oak(MaterialBytes().noPreview()));
+    const Ref<FolderItem> file = temp.item("oak");
+    mxmFile m(BinaryStream::Open(file, false), file);
+    ASSERT_TRUE(m.writeFile(file));
+    ASSERT_TRUE(m.writeFile(file)) << "the second save expects the first one's file";
+    temp.makeFile("oak.mxm", "theirs");
+    EXPECT_FALSE(m.writeFile(file));
+    fs::rename(temp.makeFile("other", "replaced"), temp.pathOf("oak.mxm"));
+    EXPECT_FALSE(m.writeFile(file));
+    EXPECT_EQ(temp.readFile("oak.mxm"), "replaced");
+    EXPECT_TRUE(m.writeFile(temp.item("copy.mxm")));
+    EXPECT_EQ(services.messages,
+              std::vector<std::string>(2, "The file \"" + temp.pathOf("oak.mxm") +
+                                              "\" was changed by another program since it "
+                                              "was read, and was not written."));
 }
 
 // The write in steps (the middle one on another thread) renames to ".mxm"
@@ -210,7 +238,7 @@ TEST_F(MaterialFileTest, AWriteInStepsEndsAsWriteFileDoes) {
         temp.makeFile("new", "old");
         const Ref<FolderItem> target = temp.item("new");
         const mxmFile::FileWrite pending = m.prepareWrite(target);
-        bool done = false;
+        WriteResult done = WriteResult::failed(EACCES);
         if (written)
             std::thread([&] { done = pending.write(); }).join();
         EXPECT_EQ(mxmFile::finishWrite(pending, done, target), written);

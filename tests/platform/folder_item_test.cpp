@@ -1,3 +1,4 @@
+#include "FileIdentity.h"
 #include "FolderItem.h"
 #include "Locked.h"
 #include "TempFolder.h"
@@ -131,13 +132,13 @@ TEST(FolderItem, SetNameRenamesButNeverReplaces) {
 TEST(WriteAtomically, FailsWithoutHarmAndWritesInPlaceWhereNoNewFileMayGo) {
     TempFolder temp;
     temp.makeFolder("target.mxm/inside");
-    EXPECT_FALSE(temp.item("target.mxm")->WriteAtomically("x"));
+    EXPECT_EQ(temp.item("target.mxm")->WriteAtomically("x").error(), EISDIR);
     EXPECT_TRUE(temp.item("target.mxm")->Directory());
-    EXPECT_FALSE(temp.item("gone/a.mxm")->WriteAtomically("x"));
+    EXPECT_EQ(temp.item("gone/a.mxm")->WriteAtomically("x").error(), ENOENT);
     const std::string a = temp.makeFile("a.mxm", "old content");
     ASSERT_EQ(::link(a.c_str(), temp.pathOf("b.mxm").c_str()), 0);
     const auto identity = temp.item("a.mxm")->Identity();
-    EXPECT_TRUE(temp.item("a.mxm")->WriteAtomically("new"));
+    EXPECT_TRUE(temp.item("a.mxm")->WriteAtomically("new").ok());
     EXPECT_EQ(temp.readFile("b.mxm"), "new");
     EXPECT_EQ(temp.item("a.mxm")->Identity(), identity);
     EXPECT_EQ(makeRef<FolderItem>(temp.path())->Count(), 3);
@@ -146,10 +147,10 @@ TEST(WriteAtomically, FailsWithoutHarmAndWritesInPlaceWhereNoNewFileMayGo) {
     const Locked file(temp.pathOf("locked/a.mxm")), folder(temp.pathOf("locked"));
     if (::mkdir(temp.pathOf("locked/probe").c_str(), 0755) == 0)
         GTEST_SKIP() << "this file system cannot lock a folder";
-    EXPECT_TRUE(temp.item("locked/c.mxm")->WriteAtomically("new"));
+    EXPECT_TRUE(temp.item("locked/c.mxm")->WriteAtomically("new").ok());
     EXPECT_EQ(temp.readFile("locked/c.mxm"), "new");
-    EXPECT_FALSE(temp.item("locked/d.mxm")->WriteAtomically("new"));
-    EXPECT_FALSE(temp.item("locked/a.mxm")->WriteAtomically("new"));
+    EXPECT_FALSE(temp.item("locked/d.mxm")->WriteAtomically("new").ok());
+    EXPECT_FALSE(temp.item("locked/a.mxm")->WriteAtomically("new").ok());
     EXPECT_EQ(temp.readFile("locked/a.mxm"), "old");
     EXPECT_EQ(makeRef<FolderItem>(temp.pathOf("locked"))->Count(), 2);
 }
@@ -168,8 +169,8 @@ TEST(WriteAtomically, KeepsOwnerGroupAndPermissionsAndDropsSetIdBits) {
         ASSERT_EQ(::chown(plain.c_str(), nobody->pw_uid, nogroup->gr_gid), 0);
     }
     ::chmod(plain.c_str(), 0640);
-    EXPECT_TRUE(temp.item("plain.mxm")->WriteAtomically("new"));
-    EXPECT_TRUE(temp.item("setid.mxm")->WriteAtomically("new"));
+    EXPECT_TRUE(temp.item("plain.mxm")->WriteAtomically("new").ok());
+    EXPECT_TRUE(temp.item("setid.mxm")->WriteAtomically("new").ok());
     struct stat info {};
     ASSERT_EQ(::stat(plain.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
@@ -190,11 +191,11 @@ TEST(WriteAtomically, FollowsLinksToTheEndAndFailsOnALoop) {
     fs::create_symlink("dangling", temp.pathOf("chain"));
     fs::create_symlink("loop2", temp.pathOf("loop1"));
     fs::create_symlink("loop1", temp.pathOf("loop2"));
-    EXPECT_TRUE(temp.item("chain")->WriteAtomically("through"));
-    EXPECT_TRUE(temp.item("chain")->WriteAtomically("again"));
+    EXPECT_TRUE(temp.item("chain")->WriteAtomically("through").ok());
+    EXPECT_TRUE(temp.item("chain")->WriteAtomically("again").ok());
     EXPECT_EQ(temp.readFile("sub/new.mxm"), "again");
     EXPECT_EQ(makeRef<FolderItem>(temp.pathOf("sub"))->Count(), 1);
-    EXPECT_FALSE(temp.item("loop1")->WriteAtomically("x"));
+    EXPECT_EQ(temp.item("loop1")->WriteAtomically("x").error(), ELOOP);
     EXPECT_FALSE(temp.item("loop1")->LinkTarget());
     for (const char* link : {"dangling", "chain", "loop1", "loop2"})
         EXPECT_TRUE(fs::is_symlink(temp.pathOf(link))) << link;
@@ -206,12 +207,12 @@ TEST(WriteAtomically, ClearsWhatACrashLeftButNeverAnotherSaveInProgress) {
     TempFolder temp;
     temp.makeFile("a.mxm", "old");
     const std::string other = temp.makeFile(".a.mxm.mxmtool-tmp", "half written");
-    EXPECT_TRUE(temp.item("a.mxm")->WriteAtomically("new"));
+    EXPECT_TRUE(temp.item("a.mxm")->WriteAtomically("new").ok());
     EXPECT_EQ(makeRef<FolderItem>(temp.path())->Count(), 1);
     const int fd = ::open(other.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
     ASSERT_EQ(::flock(fd, LOCK_EX), 0);
-    auto mine =
-        std::async(std::launch::async, [&] { return temp.item("a.mxm")->WriteAtomically("mine"); });
+    auto mine = std::async(std::launch::async,
+                           [&] { return temp.item("a.mxm")->WriteAtomically("mine").ok(); });
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     EXPECT_EQ(::rename(other.c_str(), temp.pathOf("a.mxm").c_str()), 0);
     ::close(fd);
@@ -220,14 +221,43 @@ TEST(WriteAtomically, ClearsWhatACrashLeftButNeverAnotherSaveInProgress) {
     EXPECT_EQ(makeRef<FolderItem>(temp.path())->Count(), 1);
 }
 
+// Guards: a save replacing, by rename or in place, a file that another
+// program changed or removed since it was read, and a written identity that
+// the next save cannot expect.
+TEST(WriteAtomically, ReplacesOnlyAFileThatStillHasTheExpectedIdentity) {
+    TempFolder temp;
+    const std::string linked = temp.makeFile("linked");
+    ASSERT_EQ(::link(linked.c_str(), temp.pathOf("other name").c_str()), 0);
+    for (const std::string name : {"single", "linked"}) {
+        SCOPED_TRACE(name);
+        const Ref<FolderItem> file = temp.item(name);
+        const WriteResult first = file->WriteAtomically("mine", identityAt(temp.makeFile(name)));
+        ASSERT_TRUE(first.ok());
+        const WriteResult second = file->WriteAtomically("again", first.identity());
+        EXPECT_TRUE(second.ok());
+        EXPECT_EQ(second.identity(), identityAt(file->NativePath()));
+        temp.makeFile(name, "theirs");
+        const WriteResult late = file->WriteAtomically("stale", second.identity());
+        EXPECT_EQ(late.outcome(), WriteResult::Outcome::Changed);
+        EXPECT_EQ(std::pair(late.error(), late.reason()),
+                  std::pair(0, std::string("it was changed since it was read")));
+        EXPECT_EQ(temp.readFile(name), "theirs");
+    }
+    EXPECT_EQ(temp.readFile("other name"), "theirs");
+    EXPECT_EQ(temp.item("gone")->WriteAtomically("x", identityAt(linked)).outcome(),
+              WriteResult::Outcome::Changed);
+    EXPECT_FALSE(temp.item("gone")->Exists());
+}
+
 TEST(WriteAtomically, SavesFromSeveralThreadsAtOnce) {
     TempFolder temp;
     std::vector<std::thread> threads;
     for (int t = 0; t < 6; ++t)
         threads.emplace_back([&, t] {
             for (int i = 0; i < 20; ++i)
-                EXPECT_TRUE(
-                    temp.item(std::to_string(t % 3))->WriteAtomically(std::string(1000, 'a' + t)));
+                EXPECT_TRUE(temp.item(std::to_string(t % 3))
+                                ->WriteAtomically(std::string(1000, 'a' + t))
+                                .ok());
         });
     for (std::thread& thread : threads)
         thread.join();

@@ -12,7 +12,7 @@
 using namespace std::chrono_literals;
 
 // Guards: a result overtaking an older one (the caller logs in walk order),
-// a failing or throwing job hiding later results, and taking a result
+// a failing or throwing job hiding later results or its error, and taking a result
 // waiting for more than the oldest job.
 TEST(WriteQueueResults, ComeInSubmissionOrderWhateverOrderJobsEndIn) {
     constexpr int count = 6;
@@ -25,7 +25,7 @@ TEST(WriteQueueResults, ComeInSubmissionOrderWhateverOrderJobsEndIn) {
             ended[i].set_value();
             if (outcomes[i] == 't')
                 throw std::runtime_error("disk gone");
-            return outcomes[i] == 'w';
+            return outcomes[i] == 'w' ? WriteResult::written({}) : WriteResult::failed(ENOSPC);
         });
     const auto finish = [&](int i) {
         gates[i].set_value();
@@ -40,15 +40,15 @@ TEST(WriteQueueResults, ComeInSubmissionOrderWhateverOrderJobsEndIn) {
         gates[0].set_value();
     });
     EXPECT_TRUE(queue.oldestDone(10s)) << "waits until the oldest job ends";
-    EXPECT_TRUE(queue.takeOldest());
+    EXPECT_TRUE(queue.takeOldest().ok());
     opener.join();
     EXPECT_FALSE(queue.oldestDone()) << "the next job still runs";
     finish(2);
     finish(1);
-    std::vector<bool> results;
+    std::vector<int> errors; // a throwing job gives EIO
     while (!queue.empty())
-        results.push_back(queue.takeOldest());
-    EXPECT_EQ(results, (std::vector<bool>{false, true, false, true, false}));
+        errors.push_back(queue.takeOldest().error());
+    EXPECT_EQ(errors, (std::vector<int>{ENOSPC, 0, EIO, 0, ENOSPC}));
     EXPECT_THROW(queue.takeOldest(), OutOfBoundsException);
 }
 
@@ -62,8 +62,9 @@ TEST(WriteQueueBound, NeverMoreThanMaxInFlightAndOneMeansOneAtATime) {
         int untaken = 0, mostUntaken = 0;
         for (int i = 0; i < 24; ++i) {
             if (queue.full()) {
-                EXPECT_THROW(queue.submit([] { return true; }), OutOfBoundsException);
-                EXPECT_TRUE(queue.takeOldest());
+                EXPECT_THROW(queue.submit([] { return WriteResult::written({}); }),
+                             OutOfBoundsException);
+                EXPECT_TRUE(queue.takeOldest().ok());
                 --untaken;
             }
             queue.submit([&] {
@@ -73,14 +74,14 @@ TEST(WriteQueueBound, NeverMoreThanMaxInFlightAndOneMeansOneAtATime) {
                 std::this_thread::sleep_for(1ms);
                 --running;
                 ++done;
-                return true;
+                return WriteResult::written({});
             });
             mostUntaken = std::max(mostUntaken, ++untaken);
             for (; queue.oldestDone(); --untaken)
-                EXPECT_TRUE(queue.takeOldest());
+                EXPECT_TRUE(queue.takeOldest().ok());
         }
         while (!queue.empty())
-            EXPECT_TRUE(queue.takeOldest());
+            EXPECT_TRUE(queue.takeOldest().ok());
         EXPECT_EQ(done, 24) << maxInFlight;
         EXPECT_LE(std::max<int>(mostUntaken, mostRunning), bound) << maxInFlight;
     }
@@ -102,7 +103,7 @@ TEST(WriteQueueEnd, RunsJobsInFlightTogetherAndWaitsForEveryOne) {
                     std::this_thread::sleep_for(1ms);
                 std::this_thread::sleep_for(20ms);
                 overlapped += started == count;
-                return true;
+                return WriteResult::written({});
             });
     }
     EXPECT_EQ(overlapped, count);
