@@ -96,17 +96,21 @@ void WindowMXM::CPreview_Open() {
     CPreview().AcceptFileDrop(ImageTypes::All());
 }
 
-// Only the first picture or file of a drag is used.
+// Only the first picture or file of a drag is used. A drop that gives no
+// picture changes nothing; the user is told which picture and why.
 void WindowMXM::CPreview_DropObject(const DragItem& obj) {
     if (!currentMXM)
         return;
-    Ref<Picture> picture;
-    if (obj.PictureAvailable())
-        picture = obj.Picture();
-    else if (obj.FolderItemAvailable())
-        picture = Picture::Open(obj.FolderItem());
-    // A file that is no picture gives nil, which keeps the preview; the drop
-    // still counts as a change.
+    Ref<Picture> picture = obj.Picture();
+    std::string why = obj.PictureProblem(), which = "dropped picture";
+    if (!obj.PictureAvailable() && obj.FolderItemAvailable()) {
+        picture = Picture::Open(obj.FolderItem(), &why);
+        which = "picture \"" + obj.FolderItem()->NativePath() + "\"";
+    }
+    if (!picture) {
+        MsgBox("The " + which + " could not be read: " + why + ".");
+        return;
+    }
     currentMXM->SetPict(picture);
     dirty = true;
     PBSave().setEnabled(true);

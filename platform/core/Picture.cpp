@@ -1,6 +1,7 @@
 #include "Picture.h"
 
 #include "BinaryStream.h"
+#include "FileAccess.h"
 #include "PictureImage.h"
 
 #include <QBuffer>
@@ -9,9 +10,19 @@
 
 namespace {
 
-// Picture files larger than this are not read: no picture the program can
-// show needs more, and a damaged or hostile file must not exhaust memory.
-constexpr int64_t MaxPictureFileSize = 256 * 1024 * 1024;
+constexpr int64_t MiB = 1024 * 1024;
+// The most a decoder makes of the largest picture: 8 bytes a pixel (16 bits
+// for each of red, green, blue and alpha).
+constexpr int64_t LargestDecodedBytes = Picture::MaxPixels * 8;
+// A file larger than the largest picture at 8 bytes a pixel and its headers
+// holds more than the program takes: it is not read into memory.
+constexpr int64_t MaxPictureFileSize = LargestDecodedBytes + MiB;
+
+Ref<Picture> refused(std::string* why, std::string reason) {
+    if (why != nullptr)
+        *why = std::move(reason);
+    return nullptr;
+}
 
 } // namespace
 
@@ -33,30 +44,49 @@ int32_t Picture::Height() const {
     return image_->height();
 }
 
-Ref<Picture> Picture::Open(const Ref<FolderItem>& file) {
-    const Ref<BinaryStream> stream = BinaryStream::Open(file, false);
-    const int64_t length = stream ? stream->Length() : 0;
-    if (!stream || length > MaxPictureFileSize)
-        return nullptr;
-    const std::string bytes = stream->Read(length);
-    // A file that shrank while it was read holds no whole picture.
-    if (std::ssize(bytes) != length)
-        return nullptr;
-    return FromData(bytes);
+std::string Picture::WhyTooLarge(int64_t width, int64_t height) {
+    if (width * height <= MaxPixels)
+        return {};
+    return "it is " + std::to_string(width) + " x " + std::to_string(height) +
+           " pixels, more than the " + std::to_string(MaxPixels) +
+           " pixels (8192 x 8192) that a picture may have";
 }
 
-Ref<Picture> Picture::FromData(const std::string& bytes) {
+Ref<Picture> Picture::Open(const Ref<FolderItem>& file, std::string* why) {
+    const std::string problem = WhyNotReadable(*file);
+    const Ref<BinaryStream> stream = problem.empty() ? BinaryStream::Open(file, false) : nullptr;
+    if (!stream)
+        return refused(why, problem.empty() ? "it cannot be read" : problem);
+    const int64_t length = stream->Length();
+    if (length > MaxPictureFileSize)
+        return refused(why, "it is larger than " + std::to_string(MaxPictureFileSize / MiB) +
+                                " MB, more than the largest picture takes");
+    const std::string bytes = stream->Read(length);
+    if (std::ssize(bytes) != length)
+        return refused(why, "it changed while it was read");
+    return FromData(bytes, why);
+}
+
+Ref<Picture> Picture::FromData(const std::string& bytes, std::string* why) {
     QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
+    // Qt's decoders refuse more than their own allocation limit (128 MB by
+    // default, less than the largest picture takes): MaxPixels is the limit.
+    QImageReader::setAllocationLimit(static_cast<int>(LargestDecodedBytes / MiB));
     const QSize size = reader.size();
-    if (size.isValid() && static_cast<int64_t>(size.width()) * size.height() > MaxPixels)
-        return nullptr;
+    std::string tooLarge = size.isValid() ? WhyTooLarge(size.width(), size.height()) : "";
+    if (!tooLarge.empty())
+        return refused(why, std::move(tooLarge));
     QImage image = reader.read();
-    if (image.isNull() || static_cast<int64_t>(image.width()) * image.height() > MaxPixels)
-        return nullptr;
+    if (image.isNull())
+        return refused(why, "it holds no picture that can be decoded (" +
+                                reader.errorString().toStdString() + ")");
+    tooLarge = WhyTooLarge(image.width(), image.height());
+    if (!tooLarge.empty())
+        return refused(why, std::move(tooLarge));
     return makeRef<Picture>(std::move(image));
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 class PictureImage;
 
@@ -16,16 +17,22 @@ class Picture {
     explicit Picture(PictureImage image); // converted to 32 bits
     ~Picture();
 
-    // The largest width x height NewPicture makes.
+    // The largest picture the program makes or takes, in pixels: a new
+    // picture, a preview stored in a material, a dropped picture or picture
+    // file (8192 x 8192, or any other shape of as many pixels).
     static constexpr int64_t MaxPixels = 64 * 1024 * 1024;
+    // Why a picture of that size is refused, in words that finish the
+    // sentence "... could not be read: "; empty when it is within MaxPixels.
+    static std::string WhyTooLarge(int64_t width, int64_t height);
 
     int32_t Width() const;
     int32_t Height() const;
 
-    // nil when the file holds no picture the framework can decode.
-    static Ref<Picture> Open(const Ref<FolderItem>& file);
-    // nil when the bytes hold no picture the framework can decode.
-    static Ref<Picture> FromData(const std::string& bytes);
+    // nil when the file, or the bytes, hold no picture within MaxPixels that
+    // the framework can decode; why, when given, then tells why, in words
+    // that finish the sentence "... could not be read: ".
+    static Ref<Picture> Open(const Ref<FolderItem>& file, std::string* why = nullptr);
+    static Ref<Picture> FromData(const std::string& bytes, std::string* why = nullptr);
     // A picture made from rows of red, green and blue bytes, top row first;
     // nil when the bytes are not exactly width x height x 3 or no picture of
     // that size can be made.

@@ -27,16 +27,19 @@ bool carriesImage(const QMimeData& data) {
     return false;
 }
 
-Ref<Picture> imageOf(const QMimeData& data) {
+// The first image the data carries that can be read; nil, and why, when none.
+Ref<Picture> imageOf(const QMimeData& data, std::string& why) {
     if (data.hasImage()) {
         const QImage image = qvariant_cast<QImage>(data.imageData());
-        if (!image.isNull())
+        why = image.isNull() ? "it holds no picture that can be decoded"
+                             : Picture::WhyTooLarge(image.width(), image.height());
+        if (why.empty())
             return makeRef<Picture>(image);
     }
     for (const QString& format : data.formats()) {
         if (!format.startsWith("image/"))
             continue;
-        Ref<Picture> picture = Picture::FromData(data.data(format).toStdString());
+        Ref<Picture> picture = Picture::FromData(data.data(format).toStdString(), &why);
         if (!picture.isNil())
             return picture;
     }
@@ -101,11 +104,12 @@ bool Canvas::wantsDrag(const QMimeData& data) const {
 }
 
 std::unique_ptr<DragItem> Canvas::dragItemFor(const QMimeData& data) const {
-    Ref<Picture> picture = acceptPictures_ ? imageOf(data) : nullptr;
+    std::string pictureProblem;
+    Ref<Picture> picture = acceptPictures_ ? imageOf(data, pictureProblem) : nullptr;
     std::vector<Ref<FolderItem>> files = acceptedFiles(data);
-    if (picture.isNil() && files.empty())
+    if (picture.isNil() && files.empty() && pictureProblem.empty())
         return nullptr;
-    return std::make_unique<DragItem>(picture, std::move(files));
+    return std::make_unique<DragItem>(picture, std::move(files), std::move(pictureProblem));
 }
 
 std::vector<Ref<FolderItem>> Canvas::acceptedFiles(const QMimeData& data) const {

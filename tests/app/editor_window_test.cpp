@@ -1,5 +1,6 @@
 #include "AppTest.h"
 #include "PictureImage.h"
+#include "PngBytes.h"
 #include "SearchLocations.h"
 #include "WindowMXM.h"
 
@@ -73,8 +74,8 @@ TEST_F(EditorTest, EveryCommandReachableByItsOwnShortcut) {
 }
 
 // The canvas shows preview pixels 1 to 197. Of dropped files only the first
-// picture file counts; a ".png" that is no picture leaves the preview yet
-// counts as a change.
+// picture file counts; one that gives no picture changes nothing and says
+// why, and a picture within the pixel limit is taken whatever its size.
 TEST_F(EditorTest, PaintAndDroppedFiles) {
     const std::string red = volumes.pathOf("HD", "r.PNG"), green = volumes.pathOf("HD", "g.png"),
                       text = volumes.makeFile("HD", "a.txt", "x");
@@ -87,12 +88,31 @@ TEST_F(EditorTest, PaintAndDroppedFiles) {
         for (int x = 0; x < 197; ++x)
             ASSERT_EQ(image.pixel(x, y), pattern(x + 1, y + 1)) << x;
     EXPECT_FALSE(UiDriver::dropFiles(editor->CPreview(), {text}));
+    const std::string broken = volumes.makeFile("HD", "a.png", PngBytes::black(9, 9).substr(0, 60)),
+                      huge = volumes.makeFile("HD", "huge.png", PngBytes::black(20000, 20000));
+    dialogs
+        .expectMsgBox("The picture \"" + broken +
+                      "\" could not be read: it holds no picture "
+                      "that can be decoded (Unable to read image data).")
+        .expectMsgBox(
+            "The picture \"" + huge +
+            "\" could not be read: it is 20000 x 20000 "
+            "pixels, more than the 67108864 pixels (8192 x 8192) that a picture may have.");
+    for (const std::string& refused : {broken, huge}) {
+        ASSERT_TRUE(UiDriver::dropFiles(editor->CPreview(), {refused}));
+        EXPECT_EQ(state(*editor), "---");
+    }
+    QMimeData brokenData; // a picture dragged from another program
+    brokenData.setData("image/png", "\x89PNG");
+    dialogs.expectMsgBox("The dropped picture could not be read: it holds no picture that can be "
+                         "decoded (Unsupported image format).");
+    ASSERT_TRUE(UiDriver::drop(editor->CPreview(), brokenData));
     EXPECT_EQ(state(*editor), "---");
-    ASSERT_TRUE(UiDriver::dropFiles(editor->CPreview(), {volumes.makeFile("HD", "a.png", "x")}));
-    EXPECT_EQ(state(*editor), "dSR");
-    EXPECT_EQ(shown(*editor).pixel(0, 0), pattern(1, 1));
     ASSERT_TRUE(UiDriver::dropFiles(editor->CPreview(), {text, red, green}));
     EXPECT_EQ(shown(*editor).pixel(0, 0), Red);
+    ASSERT_TRUE(UiDriver::dropFiles(
+        editor->CPreview(), {volumes.makeFile("HD", "big.png", PngBytes::black(7000, 7000))}));
+    EXPECT_EQ(shown(*editor).pixel(0, 0), qRgb(0, 0, 0));
 }
 
 // One editor through every command, against the table of its changed state
