@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the plain build, the
-# same tests under AddressSanitizer and UndefinedBehaviorSanitizer, and a
-# short run of the reader's fuzz target. Needs no display.
+# same tests under AddressSanitizer and UndefinedBehaviorSanitizer, then under
+# ThreadSanitizer, and a short run of the reader's fuzz target. Needs no
+# display.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,6 +13,7 @@ export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export TSAN_OPTIONS=suppressions=$PWD/tests/tsan.supp:halt_on_error=1
 
 echo "== Build and test"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Debug -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null
@@ -23,6 +25,15 @@ cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DMXM_SANITIZE=ON \
     -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null
 cmake --build build-sanitize -j"$jobs"
 ctest --test-dir build-sanitize --output-on-failure -j"$jobs"
+
+echo "== Build and test under ThreadSanitizer"
+cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DMXM_SANITIZE_THREAD=ON \
+    -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null
+cmake --build build-tsan -j"$jobs"
+# A cost bound says nothing of threads, and the instrumentation slows the one
+# that copies a long text a thousand times past it.
+ctest --test-dir build-tsan --output-on-failure -j"$jobs" \
+    -E '^ClipboardTest\.UpdatingALongTextCostsLittle'
 
 echo "== Fuzz the reader briefly"
 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
