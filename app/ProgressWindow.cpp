@@ -1,5 +1,6 @@
 #include "ProgressWindow.h"
 
+#include "Alerts.h"
 #include "App.h"
 #include "Clipboard.h"
 #include "WindowLook.h"
@@ -60,6 +61,10 @@ void ProgressWindow::Event_Open() {
         throw;
     }
     Close();
+    // The log names the files; the user may never read it unless told.
+    if (const int32_t n = run_.notWritten(); n > 0)
+        MsgBox(std::to_string(n) + (n == 1 ? " file was" : " files were") +
+               " not written. The log on the clipboard names them.");
 }
 
 // The user closed the window while the run goes on: the run stops as after
@@ -71,6 +76,10 @@ void ProgressWindow::Event_Close() {
 
 void ProgressWindow::letEventsThrough() {
     App::instance().DoEvents(-1);
+}
+
+void ProgressWindow::showFailure(const std::string& message) {
+    MsgBox(message);
 }
 
 // The file's entry has joined the log: the log goes to the clipboard, and

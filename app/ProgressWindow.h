@@ -16,7 +16,8 @@
 // The batch window over a folder: shows a batch run (BatchRun) with a
 // progress bar, a counter and a "Stop!" button, and leaves the log of the
 // run on the clipboard. The whole run happens while the window is
-// constructed; it closes itself at the end. Made with new; the framework
+// constructed; it closes itself at the end, and then says how many files
+// were not written, if any. Made with new; the framework
 // owns it.
 class ProgressWindow : public Window, private BatchView {
   public:
@@ -48,6 +49,7 @@ class ProgressWindow : public Window, private BatchView {
     bool stopAsked() const override { return Escaped; }
     void showFile(const std::string& name, int32_t done, int32_t total,
                   const std::string& log) override;
+    void showFailure(const std::string& message) override;
 
     BatchRun run_;
     bool windowGone_ = false;

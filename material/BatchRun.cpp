@@ -1,42 +1,39 @@
 #include "BatchRun.h"
 
+#include "AtomicWrite.h"
 #include "BinaryStream.h"
-#include "MaxwellFiles.h"
 #include "SearchCache.h"
-#include "Text.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <utility>
-
-namespace {
-
-// A visible file of the material type whose name ends in ".mxm". Folders
-// are never tested: hidden ones are walked too.
-bool isMaterialFile(const FolderItem& entry) {
-    return !entry.Directory() &&
-           StringEquals(entry.Type(), MaxwellFiles::MaxwellMaterial()->Name()) && entry.Visible() &&
-           MaxwellFiles::HasExtension(entry.Name());
-}
-
-} // namespace
 
 BatchRun::BatchRun(const Ref<FolderItem>& startFolder, BatchSettings settings, BatchView& view)
     : start_(startFolder), settings_(std::move(settings)), view_(view) {}
 
 BatchRun::~BatchRun() = default;
 
+BatchWalk BatchRun::newWalk() {
+    return BatchWalk([this] { return view_.stopAsked(); },
+                     [this] { letEventsThroughNowAndThen(); });
+}
+
 int32_t BatchRun::count() {
-    reached_ = {};
-    total_ = countBelow(start_);
-    return total_;
+    int32_t count = 0;
+    newWalk().run(start_->NativePath(), [&count](const BatchWalk::File&) { ++count; });
+    total_ = count;
+    return count;
 }
 
 void BatchRun::walk() {
     // The checks of the whole run share what their searches listed.
     const SearchCache::Scope searches;
-    reached_ = {};
     writes_ = std::make_unique<WriteQueue>(settings_.writesInFlight);
     try {
-        huntThrough(start_);
+        newWalk().run(start_->NativePath(), [this](const BatchWalk::File& file) {
+            fixFile(file);
+            letEventsThrough();
+        });
     } catch (...) {
         // The exception ends the run; the writes in flight end and are
         // shown first.
@@ -46,74 +43,6 @@ void BatchRun::walk() {
     }
     showAllFiles();
     writes_.reset();
-}
-
-int32_t BatchRun::countBelow(const Ref<FolderItem>& folder) {
-    if (view_.stopAsked() || !firstEntry(*folder))
-        return 0;
-    int32_t count = 0;
-    const auto subfolders = scanFolder(folder, [&count](const Ref<FolderItem>&) { ++count; });
-    for (const auto& subfolder : subfolders)
-        count += countBelow(subfolder);
-    return count;
-}
-
-void BatchRun::huntThrough(const Ref<FolderItem>& folder) {
-    if (view_.stopAsked() || !firstEntry(*folder))
-        return;
-    const auto subfolders = scanFolder(folder, [this](const Ref<FolderItem>& file) {
-        fixFile(file);
-        letEventsThrough();
-    });
-    for (const auto& subfolder : subfolders)
-        huntThrough(subfolder);
-}
-
-// The folder's subfolders, in entry order, after handing each material file
-// to the visitor; stops at once when a stop was asked for.
-template <class Visit>
-std::vector<Ref<FolderItem>> BatchRun::scanFolder(const Ref<FolderItem>& folder, Visit visit) {
-    std::vector<Ref<FolderItem>> subfolders;
-    const int n = folder->Count();
-    for (int i = 1; i <= n; ++i) {
-        letEventsThroughNowAndThen();
-        // After a stop no further file is opened, not even in this folder.
-        if (view_.stopAsked())
-            break;
-        const Ref<FolderItem> entry = folder->Item(i);
-        if (entry->Directory())
-            subfolders.push_back(entry);
-        else if (isMaterialFile(*entry) && firstReach(*entry))
-            visit(entry);
-    }
-    return subfolders;
-}
-
-// A pass enters a folder once, at its first reach in walk order, so that
-// links leading back into the tree cost nothing; a folder that a link leads
-// to outside the start folder is not entered at all.
-bool BatchRun::firstEntry(const FolderItem& folder) {
-    return LiesWithin(folder, *start_) && reached_.folders.insert(folder.Identity()).second;
-}
-
-// A pass handles a file once, at its first reach: by its real location,
-// which a rewrite keeps, and by its disk identity when other names (hard
-// links) share it; a file with one name gives its identity up when it is
-// rewritten, and a new file may get it. A file outside the start folder is
-// not handled; one that does not resolve (a dangling link) is, as before:
-// it only moves the counter.
-bool BatchRun::firstReach(const FolderItem& file) {
-    const std::string real = RealLocation(file);
-    if (real.empty())
-        return true;
-    if (!LiesWithin(file, *start_) || !reached_.files.insert(real).second)
-        return false;
-    const DiskIdentity identity = file.Identity();
-    if (reached_.sharedFiles.count(identity) != 0)
-        return false;
-    if (LinkCount(file) > 1)
-        reached_.sharedFiles.insert(identity);
-    return true;
 }
 
 void BatchRun::letEventsThrough() {
@@ -129,54 +58,91 @@ void BatchRun::letEventsThroughNowAndThen() {
 }
 
 // Reads and checks the file and hands its write to a worker; its entry is
-// shown once the write has ended (showOldestFile). Waits for the oldest
-// write when the most allowed are in flight.
-void BatchRun::fixFile(const Ref<FolderItem>& file) {
-    Processed processed{file, {}, nullptr};
-    int32_t status = 0;
-    const Ref<BinaryStream> stream = BinaryStream::Open(file, true);
-    if (stream && stream->Length() > 0) {
-        mxmFile material(stream, file);
+// shown once the write has ended (showOldestFile). An empty file gives no
+// entry and is not written.
+void BatchRun::fixFile(const BatchWalk::File& file) {
+    Processed processed{file.name, {}, false, nullptr};
+    const FolderBeneath::Place& place = file.place;
+    std::string whyNot = "its folder is gone";
+    const int folder = place.folder->descriptor();
+    const Ref<BinaryStream> stream =
+        folder >= 0 ? BinaryStream::OpenAt(folder, place.name, true, whyNot) : nullptr;
+    if (!stream) {
+        processed.entry =
+            file.name + "  ::   Not written: it could not be opened (" + whyNot + ").";
+        processed.notWritten = true;
+    } else if (stream->Length() > 0) {
+        const std::string path = place.folder->path() + "/" + place.name;
+        mxmFile material(stream, makeRef<FolderItem>(path));
         if (material.isMXM) {
-            processed.entry = file->Name() + "  ::   " + material.getMaterialName() + ": ";
+            int32_t status = 0;
+            processed.entry = file.name + "  ::   " + material.getMaterialName() + ": ";
             stream->Close();
             const std::string report = material.ResetPaths(status);
             processed.entry += report + "Status " + std::to_string(status) + " ***";
-            submitWrite(material, processed);
+            submitWrite(material, file, processed);
         } else {
-            processed.entry = file->Name() + "  ::   Does not seem to be an MXM";
+            processed.entry = file.name + "  ::   Does not seem to be an MXM";
         }
     }
     processed_.push_back(std::move(processed));
-    makeRoomForAWrite();
+    // With one write in flight, each file is shown before the next one is
+    // opened.
+    while (writes_->full())
+        waitForOldestWrite();
     showFinishedFiles();
 }
 
-// The walk hands over only files inside the start folder, yet a file may
-// have been replaced by a link leading out of it since: right before the
-// write, on the worker, the batch makes sure that it never writes outside
-// the folder the user chose. The job owns copies of all it uses.
-void BatchRun::submitWrite(mxmFile& material, Processed& processed) {
-    processed.write = std::make_shared<Write>(Write{material.prepareWrite(processed.file), false});
-    writes_->submit([write = processed.write, start = FolderItem(start_->NativePath()),
-                     hook = settings_.beforeEachWrite] {
-        if (hook)
-            hook(write->file.file);
-        write->outside = !LiesWithin(write->file.file, start);
-        return write->outside ? WriteResult::written(std::nullopt) : write->file.write();
-    });
+// The write goes to the file's own folder, by the name it was read under,
+// and only while the file there is still the one read. A write larger than
+// the bound on bytes in flight waits until it is alone.
+void BatchRun::submitWrite(mxmFile& material, const BatchWalk::File& file, Processed& processed) {
+    const FolderItem target(file.place.folder->path() + "/" + file.place.name);
+    auto write = std::make_shared<const Write>(
+        Write{material.prepareWriteOf(target), file.place.folder->shared(), file.place.name});
+    const std::size_t bytes = write->file.bytes.size();
+    while (bytesInFlight_ > 0 && bytesInFlight_ + bytes > settings_.bytesInFlight)
+        waitForOldestWrite();
+    bytesInFlight_ += bytes;
+    processed.write = write;
+    writes_->submit([this, write] { return runWrite(*write); });
 }
 
-// Waits for one write at a time, letting events through meanwhile; a stop
-// heard then ends the walk before the next file. With one write in flight,
-// each file is shown before the next one is opened.
-void BatchRun::makeRoomForAWrite() {
-    while (writes_->full()) {
-        if (writes_->oldestDone(settings_.pumpInterval))
-            showOldestFile();
-        else
-            letEventsThrough();
+// Runs on a worker, or alone on the caller's thread for a second try.
+WriteResult BatchRun::runWrite(const Write& write) const {
+    if (settings_.beforeEachWrite)
+        if (std::optional<WriteResult> given =
+                settings_.beforeEachWrite(write.file.file.NativePath()))
+            return *given;
+    if (write.file.tooLarge)
+        return WriteResult::failed(EFBIG);
+    if (!write.folder.valid())
+        return WriteResult::failed(ENOENT);
+    const WriteResult result =
+        replaceFileContentAt(write.folder.get(), write.name, write.file.bytes, write.file.expected);
+    // The name now holds a link, where the file read was none.
+    return result.error() == ELOOP ? WriteResult::changed() : result;
+}
+
+// Each write in flight needs room for a whole new copy: one that failed for
+// want of room may succeed alone, once the others have ended.
+WriteResult BatchRun::takeOldestWrite(const Write& write) {
+    WriteResult result = writes_->takeOldest();
+    if (result.error() == ENOSPC || result.error() == EDQUOT) {
+        writes_->waitForAll();
+        result = runWrite(write);
     }
+    bytesInFlight_ -= write.file.bytes.size();
+    return result;
+}
+
+// Waits for the oldest write, letting events through meanwhile; a stop
+// heard then ends the walk before the next file.
+void BatchRun::waitForOldestWrite() {
+    if (writes_->oldestDone(settings_.pumpInterval))
+        showOldestFile();
+    else
+        letEventsThrough();
 }
 
 void BatchRun::showFinishedFiles() {
@@ -194,19 +160,24 @@ void BatchRun::showAllFiles() {
 }
 
 // The oldest file's write has ended, or it had none: a failed write says so
-// (the user has been told; the entry stays as logged), then its entry joins
-// the log and the file is shown; the total grows when the tree gained
-// material files since the count.
+// first, then the file's entry joins the log and the file is shown; the
+// total grows when the tree gained material files since the count. A file
+// that changed since it was read is only logged: nothing went wrong.
 void BatchRun::showOldestFile() {
-    const Processed oldest = std::move(processed_.front());
+    Processed oldest = std::move(processed_.front());
     processed_.pop_front();
     if (oldest.write) {
-        const WriteResult result = writes_->takeOldest();
-        if (!oldest.write->outside)
-            mxmFile::finishWrite(oldest.write->file, result, oldest.file);
+        const WriteResult result = takeOldestWrite(*oldest.write);
+        if (!result.ok()) {
+            if (result.outcome() != WriteResult::Outcome::Changed)
+                view_.showFailure(mxmFile::whyNotWritten(oldest.write->file, result));
+            oldest.entry += " Not written: " + result.reason() + ".";
+            oldest.notWritten = true;
+        }
     }
     log_ += oldest.entry;
+    notWritten_ += oldest.notWritten ? 1 : 0;
     ++done_;
     total_ = std::max(total_, done_);
-    view_.showFile(oldest.file->Name(), done_, total_, log_);
+    view_.showFile(oldest.name, done_, total_, log_);
 }

@@ -1,20 +1,25 @@
 #pragma once
 
-#include "FolderItem.h"
 #include "WriteQueue.h"
+#include "WriteResult.h"
 
 #include <chrono>
 #include <cstddef>
 #include <functional>
+#include <optional>
+#include <string>
 
 // How a batch run paces itself.
 struct BatchSettings {
     // The longest the count and the walk go on without letting events
     // through, so that a window is drawn and "Stop!" heard on any tree.
     std::chrono::milliseconds pumpInterval{10};
-    // At most this many writes in flight.
+    // At most this many writes in flight,
     std::size_t writesInFlight = WriteQueue::DefaultMaxInFlight;
-    // Run on each write's thread before anything else, given the file about
-    // to be written: tests hold or hinder writes with it.
-    std::function<void(const FolderItem&)> beforeEachWrite;
+    // holding at most this many bytes together; a larger file goes alone.
+    std::size_t bytesInFlight = std::size_t{256} << 20;
+    // Run on each write's thread before anything else, given the native
+    // path of the file about to be written: tests hold or hinder writes
+    // with it. A result given back is taken in place of the write's.
+    std::function<std::optional<WriteResult>(const std::string& path)> beforeEachWrite;
 };

@@ -17,4 +17,7 @@ class BatchView {
     // are done. Called in walk order, once per file.
     virtual void showFile(const std::string& name, int32_t done, int32_t total,
                           const std::string& log) = 0;
+    // A write failed: the message that tells the user why, shown right
+    // before the file.
+    virtual void showFailure(const std::string& message) = 0;
 };

@@ -204,10 +204,15 @@ mxmFile::FileWrite mxmFile::prepareWrite(const Ref<FolderItem>& target) {
     // Through a link, the name, the write and the ".mxm" rename all concern
     // the file it leads to. A link loop leads nowhere: the write fails.
     const Ref<FolderItem> linked = given.LinkTarget();
-    FileWrite pending{linked ? linked.get() : given, {}, false, std::nullopt};
-    if (isReadFile(pending.file))
-        pending.expected = readIdentity;
-    mxm2TextureName->setString(Split(pending.file.Name(), ".")[0]);
+    FileWrite pending = prepareWriteOf(linked ? linked.get() : given);
+    if (!isReadFile(pending.file))
+        pending.expected.reset();
+    return pending;
+}
+
+mxmFile::FileWrite mxmFile::prepareWriteOf(const FolderItem& file) {
+    FileWrite pending{file, {}, false, readIdentity};
+    mxm2TextureName->setString(Split(file.Name(), ".")[0]);
     // A file the reader would refuse is not written: the old one stays.
     pending.tooLarge = fileSize() > std::numeric_limits<int32_t>::max();
     if (!pending.tooLarge)
@@ -229,30 +234,29 @@ WriteResult mxmFile::FileWrite::write() const {
 
 bool mxmFile::finishWrite(const FileWrite& pending, const WriteResult& result,
                           const Ref<FolderItem>& target) {
-    if (pending.tooLarge) {
-        MsgBox("Can't write file... The material would be 2 GB or larger, beyond what a "
-               "material file can be.");
-        return false;
+    if (!pending.tooLarge && result.ok()) {
+        // A renamed file is named by the target from then on, so that the
+        // next save finds it.
+        FolderItem file = pending.file;
+        if (moveToMxmName(file))
+            target.get() = file;
+        return true;
     }
-    const std::string path = "\"" + pending.file.NativePath() + "\"";
-    if (result.outcome() == WriteResult::Outcome::Changed) {
-        MsgBox("The file " + path +
-               " was changed by another program since it was read, and was not written.");
-        return false;
-    }
-    if (!result.ok()) {
-        MsgBox("Can't write file... Probably file is opened in another application!\n\n" + path +
-               ": " + result.reason() + ".");
-        return false;
-    }
-    // A renamed file is named by the target from then on, so that the next
-    // save finds it.
-    FolderItem file = pending.file;
-    if (moveToMxmName(file))
-        target.get() = file;
-    return true;
+    MsgBox(whyNotWritten(pending, result));
+    return false;
 }
 
+std::string mxmFile::whyNotWritten(const FileWrite& pending, const WriteResult& result) {
+    if (pending.tooLarge)
+        return "Can't write file... The material would be 2 GB or larger, beyond what a "
+               "material file can be.";
+    const std::string path = "\"" + pending.file.NativePath() + "\"";
+    if (result.outcome() == WriteResult::Outcome::Changed)
+        return "The file " + path +
+               " was changed by another program since it was read, and was not written.";
+    return "Can't write file... Probably file is opened in another application!\n\n" + path + ": " +
+           result.reason() + ".";
+}
 // True when the file was given a new name.
 bool mxmFile::moveToMxmName(FolderItem& target) {
     const std::string name = target.Name();

@@ -67,8 +67,13 @@ class mxmFile {
         WriteResult write() const;
     };
     FileWrite prepareWrite(const Ref<FolderItem>& target);
+    // The write of the file itself, no link followed, named after it and
+    // expecting it as it was read.
+    FileWrite prepareWriteOf(const FolderItem& file);
     static bool finishWrite(const FileWrite& write, const WriteResult& result,
                             const Ref<FolderItem>& target);
+    // The message that tells the user why a prepared write did not happen.
+    static std::string whyNotWritten(const FileWrite& write, const WriteResult& result);
     // The whole file as writeFile stores it, from the model as it stands.
     std::string fileBytes() const;
 

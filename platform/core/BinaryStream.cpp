@@ -86,6 +86,15 @@ Ref<BinaryStream> BinaryStream::Open(const Ref<FolderItem>& file, bool writable)
     return stream;
 }
 
+Ref<BinaryStream> BinaryStream::OpenAt(int folderFd, const std::string& name, bool writable,
+                                       std::string& whyNot) {
+    const int fd = openRegularFileAt(folderFd, name, writable ? O_RDWR : O_RDONLY, whyNot);
+    if (fd < 0)
+        return nullptr;
+    return Ref<BinaryStream>(
+        std::shared_ptr<BinaryStream>(new BinaryStream(std::make_unique<FileSource>(fd))));
+}
+
 int64_t BinaryStream::Length() const {
     return source_->length();
 }

@@ -24,6 +24,10 @@ class BinaryStream {
     // A stream that reads the file; nil when it cannot be opened for reading,
     // or, when writable, for writing too (missing, a folder, no permission).
     static Ref<BinaryStream> Open(const Ref<FolderItem>& file, bool writable);
+    // The same for the entry of that name in the open folder, never through
+    // a link; nil with the reason in whyNot (see openRegularFileAt).
+    static Ref<BinaryStream> OpenAt(int folderFd, const std::string& name, bool writable,
+                                    std::string& whyNot);
 
     // The opened file's identity, taken before anything was read from it,
     // so that a save can tell whether the file is still the one read;

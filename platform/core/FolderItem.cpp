@@ -10,7 +10,6 @@
 
 #include <cerrno>
 #include <climits>
-#include <cstdlib>
 #include <optional>
 
 #include <fcntl.h>
@@ -180,25 +179,4 @@ Ref<FolderItem> Volume(int index) {
 
 int VolumeCount() {
     return static_cast<int>(Volumes::table().size());
-}
-
-std::string RealLocation(const FolderItem& item) {
-    char* real = ::realpath(item.NativePath().c_str(), nullptr);
-    if (!real)
-        return {};
-    std::string path = real;
-    std::free(real);
-    return path;
-}
-
-bool LiesWithin(const FolderItem& item, const FolderItem& folder) {
-    const std::string path = RealLocation(item), root = RealLocation(folder);
-    return !path.empty() && !root.empty() && isInside(path, root);
-}
-
-int LinkCount(const FolderItem& item) {
-    struct stat info {};
-    if (::stat(item.NativePath().c_str(), &info) != 0)
-        return 0;
-    return static_cast<int>(info.st_nlink);
 }

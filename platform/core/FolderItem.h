@@ -85,12 +85,3 @@ Ref<FolderItem> GetFolderItem(const std::string& absolutePath, int pathType = 0)
 // The mounted volume at the index: 0 the startup volume; nil past the last.
 Ref<FolderItem> Volume(int index);
 int VolumeCount();
-
-// The item's real location: its native path with every link resolved, as
-// the file system resolves them now; empty when the item does not exist.
-std::string RealLocation(const FolderItem& item);
-// Whether the item's real location is the folder's real location or lies
-// below it; false when either does not exist.
-bool LiesWithin(const FolderItem& item, const FolderItem& folder);
-// How many names (hard links) the item's file has; 0 when it does not exist.
-int LinkCount(const FolderItem& item);

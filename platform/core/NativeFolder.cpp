@@ -19,10 +19,11 @@ bool isDotEntry(const dirent& entry) {
     return std::strcmp(entry.d_name, ".") == 0 || std::strcmp(entry.d_name, "..") == 0;
 }
 
-// Calls visit(entry, folderFd) for each entry but "." and "..". A folder on
-// one of the kernel's pseudo file systems has none.
-template <class Visit> void eachEntry(const std::string& nativePath, Visit visit) {
-    const int fd = ::open(nativePath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+// Calls visit(entry, fd) for each entry but "." and ".." of the folder open
+// as fd, which it takes over; from the first entry on, also when a copy of
+// the descriptor has been read before. A folder on one of the kernel's
+// pseudo file systems has none.
+template <class Visit> void eachEntryOf(int fd, Visit visit) {
     if (fd < 0)
         return;
     DIR* folder = KernelFileSystems::holds(fd) ? nullptr : ::fdopendir(fd);
@@ -30,10 +31,15 @@ template <class Visit> void eachEntry(const std::string& nativePath, Visit visit
         ::close(fd);
         return;
     }
+    ::rewinddir(folder);
     while (const dirent* entry = ::readdir(folder))
         if (!isDotEntry(*entry))
             visit(*entry, fd);
     ::closedir(folder);
+}
+
+template <class Visit> void eachEntry(const std::string& nativePath, Visit visit) {
+    eachEntryOf(::open(nativePath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC), visit);
 }
 
 // Without search permission on the folder no entry can be looked at, which
@@ -128,6 +134,37 @@ Listing listing(const std::string& nativePath) {
     for (const ReadEntry& entry : read.entries)
         lists[static_cast<size_t>(entry.kind)]->push_back(entry.offset);
     return listing;
+}
+
+namespace {
+
+// The listing tells the kind of most entries; only those of an unknown type
+// need a look, which follows no link either.
+Entries::Kind kindAt(const dirent& entry, int folderFd) {
+    int type = entry.d_type;
+    struct stat info {};
+    if (type == DT_UNKNOWN && ::fstatat(folderFd, entry.d_name, &info, AT_SYMLINK_NOFOLLOW) == 0)
+        type = S_ISDIR(info.st_mode) ? DT_DIR : S_ISLNK(info.st_mode) ? DT_LNK : DT_REG;
+    if (type == DT_DIR)
+        return Entries::Kind::Folder;
+    return type == DT_LNK ? Entries::Kind::Link : Entries::Kind::Other;
+}
+
+} // namespace
+
+Entries entriesAt(int folderFd) {
+    Entries read;
+    eachEntryOf(::fcntl(folderFd, F_DUPFD_CLOEXEC, 0), [&](const dirent& entry, int fd) {
+        if (read.names.size() > std::numeric_limits<uint32_t>::max() - 512)
+            return;
+        read.entries.push_back({static_cast<uint32_t>(read.names.size()), kindAt(entry, fd)});
+        read.names.append(entry.d_name, std::strlen(entry.d_name) + 1);
+    });
+    std::sort(read.entries.begin(), read.entries.end(),
+              [&](const Entries::Entry& a, const Entries::Entry& b) {
+                  return std::strcmp(read.name(a), read.name(b)) < 0;
+              });
+    return read;
 }
 
 bool isFolder(const std::string& nativePath) {

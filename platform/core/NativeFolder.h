@@ -32,6 +32,24 @@ std::vector<std::string> entries(const std::string& nativePath);
 // is neither a folder nor a file.
 Listing listing(const std::string& nativePath);
 
+// A folder's entries as they stand: no link is followed.
+struct Entries {
+    enum class Kind : uint8_t { Folder, Link, Other };
+    struct Entry {
+        uint32_t offset; // into names
+        Kind kind;
+    };
+    // Each name followed by a zero byte.
+    std::string names;
+    // Sorted bytewise by name.
+    std::vector<Entry> entries;
+
+    const char* name(const Entry& entry) const { return names.data() + entry.offset; }
+};
+
+// The entries of the open folder (the descriptor stays open).
+Entries entriesAt(int folderFd);
+
 // Whether the path names a folder, following links.
 bool isFolder(const std::string& nativePath);
 

@@ -1,6 +1,7 @@
 #include "RegularFile.h"
 
 #include <cerrno>
+#include <cstring>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -18,6 +19,29 @@ int openRegularFile(const std::string& nativePath, int flags) {
         return -1;
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
         ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// As openRegularFile, the type is looked at before opening and again on the
+// descriptor.
+int openRegularFileAt(int folderFd, const std::string& name, int flags, std::string& whyNot) {
+    struct stat info {};
+    if (::fstatat(folderFd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+        !S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode)) {
+        whyNot = "it is not a regular file";
+        return -1;
+    }
+    const int fd = ::openat(folderFd, name.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        whyNot = errno == ELOOP ? "it is a link" : std::strerror(errno);
+        return -1;
+    }
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        whyNot = S_ISREG(info.st_mode) ? std::strerror(errno) : "it is not a regular file";
         ::close(fd);
         return -1;
     }

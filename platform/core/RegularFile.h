@@ -11,6 +11,11 @@
 // would block until some other program opens it for writing.
 int openRegularFile(const std::string& nativePath, int flags);
 
+// The same for the entry of that name in the open folder, never through a
+// link. On failure, why, in words that finish the sentence "... could not
+// be opened: " ("it is not a regular file", or the system's reason).
+int openRegularFileAt(int folderFd, const std::string& name, int flags, std::string& whyNot);
+
 // Reading and writing byte ranges of an open file go on after interrupted
 // and partial transfers.
 

@@ -62,6 +62,11 @@ WriteResult WriteQueue::takeOldest() {
     }
 }
 
+void WriteQueue::waitForAll() const {
+    for (const auto& result : results_)
+        result.wait();
+}
+
 // A worker runs waiting jobs until the queue closes and none is left.
 void WriteQueue::work() {
     for (;;) {

@@ -62,6 +62,9 @@ class WriteQueue {
     // raised an exception gives a failure (EIO). Raises OutOfBoundsException
     // when empty().
     WriteResult takeOldest();
+    // Waits until every job submitted has ended; their results stay to be
+    // taken.
+    void waitForAll() const;
 
   private:
     void work();

@@ -2,6 +2,7 @@
 #include "EventGuard.h"
 #include "ProgressWindow.h"
 
+#include "Fifo.h"
 #include "Locked.h"
 
 #include <QTimer>
@@ -29,6 +30,19 @@ class BatchTest : public AppTest {
     void runBatch(const std::string& folder = "batch") {
         new ProgressWindow(volumes.item("HD", folder), settings);
     }
+    // How an entry ends, or is, for a file not written; the message at the
+    // end of a run that left n files unwritten.
+    static std::string notWritten(const std::string& why) { return " Not written: " + why + "."; }
+    static std::string unopened(const std::string& file, const std::string& why) {
+        return file + "  ::  " + notWritten("it could not be opened (" + why + ")");
+    }
+    static std::string notWrittenMessage(int n) {
+        return std::to_string(n) + (n == 1 ? " file was" : " files were") +
+               " not written. The log on the clipboard names them.";
+    }
+    static inline const std::string changed = notWritten("it was changed since it was read");
+    static inline const std::string denied =
+        ::geteuid() == 0 ? "Operation not permitted" : "Permission denied";
 
     BatchSettings settings;
 };
@@ -222,11 +236,12 @@ TEST_F(BatchTest, BatchCopesWithAnEmptyOrChangingTreeAndALinkLoop) {
     EXPECT_EQ(check(), moved);
 }
 
-// A folder reached through many links is entered once, at its first reach
-// (its dangling link, which cannot be opened, moves the counter once), and
-// a file reached by a link or a second name is handled once: each material
-// is counted, checked, logged and written once, under the name it was first
-// reached by.
+// A folder reached through many links is entered once, at its first reach,
+// and a file reached by a link or a second name is handled once: each
+// material is counted, checked, logged and written once, under the name it
+// was first reached by. A material that cannot be opened (a dangling link,
+// a FIFO, a locked file) is counted and logged with the reason, and the run
+// ends saying how many files were not written.
 TEST_F(BatchTest, BatchHandlesEachFolderAndFileOnce) {
     for (int i = 0; i <= 4; ++i)
         volumes.makeFolder("HD", "batch/L" + std::to_string(i));
@@ -240,10 +255,17 @@ TEST_F(BatchTest, BatchHandlesEachFolderAndFileOnce) {
     volumes.makeFile("HD", "batch/L3/n.mxm", material("November"));
     std::filesystem::create_symlink("../L3/n.mxm", volumes.pathOf("HD", "batch/L0/s.mxm"));
     std::filesystem::create_symlink("gone", volumes.pathOf("HD", "batch/L4/d.mxm"));
+    ASSERT_TRUE(makeFifo(volumes.pathOf("HD", "batch/L4/f.mxm")));
+    const Locked locked(volumes.makeFile("HD", "batch/L4/k.mxm", material("Kilo")));
+    dialogs.expectMsgBox(notWrittenMessage(3));
     BatchWatcher watcher;
     runBatch();
-    EXPECT_EQ(watcher.shown, (std::vector<std::string>{"h.mxm 1/3", "s.mxm 2/3", "d.mxm 3/3"}));
-    EXPECT_EQ(Clipboard::Text(), okEntry("h.mxm", "Mike") + okEntry("s.mxm", "November"));
+    EXPECT_EQ(watcher.shown, (std::vector<std::string>{"h.mxm 1/5", "s.mxm 2/5", "d.mxm 3/5",
+                                                       "f.mxm 4/5", "k.mxm 5/5"}));
+    EXPECT_EQ(Clipboard::Text(), okEntry("h.mxm", "Mike") + okEntry("s.mxm", "November") +
+                                     unopened("d.mxm", "No such file or directory") +
+                                     unopened("f.mxm", "it is not a regular file") +
+                                     unopened("k.mxm", denied));
 }
 
 // Nothing outside the chosen folder is written, whichever link leads there:
@@ -267,12 +289,14 @@ TEST_F(BatchTest, BatchWritesNothingOutsideTheChosenFolder) {
 
     // Turned into such a link after it was read, as its write begins.
     const std::string turned = volumes.pathOf("HD", "tree/own.mxm");
-    settings.beforeEachWrite = [&turned](const FolderItem&) {
+    settings.beforeEachWrite = [&turned](const std::string&) {
         std::filesystem::remove(turned);
         std::filesystem::create_symlink("../outside/victim.mxm", turned);
+        return std::nullopt;
     };
+    dialogs.expectMsgBox(notWrittenMessage(1));
     runBatch("chosen");
-    EXPECT_EQ(Clipboard::Text(), okEntry("own.mxm", "own"));
+    EXPECT_EQ(Clipboard::Text(), okEntry("own.mxm", "own") + changed);
     EXPECT_TRUE(volumes.folder().readFile("HD/outside/victim.mxm") == victim);
 }
 
@@ -286,27 +310,28 @@ TEST_F(BatchTest, BatchWithWritesInFlightShowsFilesAndFailuresInWalkOrder) {
     // The third file is locked once read, as its write begins.
     std::atomic<int> started{0};
     std::unique_ptr<Locked> locked;
-    settings.beforeEachWrite = [&](const FolderItem& file) {
-        if (file.NativePath().ends_with("/m3.mxm"))
-            locked = std::make_unique<Locked>(file.NativePath());
+    settings.beforeEachWrite = [&](const std::string& path) -> std::optional<WriteResult> {
+        if (path.ends_with("/m3.mxm"))
+            locked = std::make_unique<Locked>(path);
         std::this_thread::sleep_for(std::chrono::milliseconds(10 * (6 - ++started)));
+        return std::nullopt;
     };
     const std::string kept = makeBatch(6)[2];
     DialogsSeeingTheClipboard seeing;
     seeing.expectMsgBox(
         "Can't write file... Probably file is opened in another application!\n\n\"" +
-        volumes.pathOf("HD", mPath(3)) +
-        "\": " + (::geteuid() == 0 ? "Operation not permitted." : "Permission denied."));
+        volumes.pathOf("HD", mPath(3)) + "\": " + denied + ".");
+    seeing.expectMsgBox(notWrittenMessage(1));
     BatchWatcher watcher;
     runBatch();
 
     const auto logOfFirst = [](size_t k) {
         std::string log;
         for (size_t i = 1; i <= k; ++i)
-            log += mEntry(int(i));
+            log += mEntry(int(i)) + (i == 3 ? notWritten(denied) : "");
         return log;
     };
-    EXPECT_EQ(seeing.clipboards, std::vector<std::string>{logOfFirst(2)});
+    EXPECT_EQ(seeing.clipboards, (std::vector<std::string>{logOfFirst(2), logOfFirst(6)}));
     ASSERT_FALSE(watcher.shown.empty());
     EXPECT_EQ(watcher.shown.back(), "m6.mxm 6/6");
     for (size_t i = 0; i < watcher.shown.size(); ++i) {
@@ -332,11 +357,12 @@ TEST_F(BatchTest, BatchStoppedWithWritesInFlightFinishesAndLogsThem) {
     settings.writesInFlight = 3;
     std::atomic<int> held{0};
     std::atomic<bool> first{false}, rest{false};
-    settings.beforeEachWrite = [&](const FolderItem& file) {
+    settings.beforeEachWrite = [&](const std::string& path) -> std::optional<WriteResult> {
         ++held;
-        const std::atomic<bool>& released = file.NativePath().ends_with("/m1.mxm") ? first : rest;
+        const std::atomic<bool>& released = path.ends_with("/m1.mxm") ? first : rest;
         for (int waited = 0; !released && waited < 5000; ++waited)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return std::nullopt;
     };
     makeBatch(3);
     const std::string damagedBytes = damaged(), later = material("M5");
