@@ -45,13 +45,16 @@ struct Material {
     int paths;
 };
 
+// Past the first thousand, each category gets five more collections.
 Material describe(int i) {
-    const int category = i / MaterialsPerCategory;
-    char number[8];
+    const int category = i / MaterialsPerCategory % 10;
+    const int collection =
+        i / 1000 * Collections + i % MaterialsPerCategory / MaterialsPerCollection;
+    char number[16], collectionNumber[16];
     std::snprintf(number, sizeof number, "%04d", i);
+    std::snprintf(collectionNumber, sizeof collectionNumber, "%02d", collection + 1);
     return {categories[category],
-            std::string(categories[category]) + " Collection 0" +
-                std::to_string(i % MaterialsPerCategory / MaterialsPerCollection + 1),
+            std::string(categories[category]) + " Collection " + collectionNumber,
             std::string(surfaces[category][i % 4]) + "_" + number,
             users[i / 7 % 4],
             refractions[i % 8],
@@ -103,10 +106,10 @@ void writeFile(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-void make(const fs::path& root) {
+void make(const fs::path& root, int materials) {
     for (const char* refraction : refractions)
         writeFile(library(root) / "ior" / (std::string(refraction) + ".ior"), "ior data");
-    for (int i = 0; i < Materials; ++i) {
+    for (int i = 0; i < materials; ++i) {
         const Material m = describe(i);
         writeFile(corpus(root) / m.category / m.collection / (m.stem + ".mxm"),
                   materialBytes(m, i));
@@ -129,11 +132,11 @@ fs::path library(const fs::path& root) {
 
 // Made under a temporary name and renamed into place, so that a corpus at
 // root is always complete.
-void makeOnce(const fs::path& root) {
+void makeOnce(const fs::path& root, int materials) {
     if (fs::exists(root))
         return;
     const fs::path building = root.string() + "." + std::to_string(::getpid());
-    make(building);
+    make(building, materials);
     if (std::rename(building.c_str(), root.c_str()) != 0) // another run was first
         fs::remove_all(building);
 }

@@ -8,7 +8,15 @@
 // script: any dialog fails the measurement), once with one write in flight
 // and once with the window's default bound.
 //
+// A diagnostic: the headline figures come from the real program driven
+// through its windows (scripts/bench_window.sh), which also uses two other
+// modes of this one: making a corpus, and the one-file-at-a-time run whose
+// files and log every measured run must match.
+//
 //   batch_benchmark [rounds]       (default 5; each round measures everything once)
+//   batch_benchmark --make-corpus ROOT MATERIALS
+//   batch_benchmark --reference ROOT COPY LOG   (the batch over COPY, one write
+//                                                 in flight; its log into LOG)
 #include "BatchCorpus.h"
 #include "Clipboard.h"
 #include "FolderItem.h"
@@ -34,6 +42,7 @@
 #include <iterator>
 #include <map>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -198,20 +207,51 @@ void printFigures(const std::string& disk, const std::vector<Work>& work,
     }
 }
 
+// The program as the user starts it, its preferences kept in a temporary
+// folder, its checks searching the corpus's texture library, for as long as
+// the object lives.
+class Program {
+  public:
+    explicit Program(const fs::path& root)
+        : library_{makeRef<FolderItem>(BatchCorpus::library(root))} {
+        Volumes::setPreferencesRoot(preferences_.pathOf("prefs"));
+        app_ = Startup::begin({});
+        app_->Start();
+        SearchLocations::setSearchLocationsSource([this]() -> const auto& { return library_; });
+    }
+    ~Program() {
+        Startup::end(std::move(app_));
+        Volumes::setPreferencesRoot("");
+    }
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+  private:
+    const TempFolder preferences_;
+    const SearchLocations::FolderList library_;
+    std::unique_ptr<App> app_;
+};
+
+// The batch over a copy of a corpus as one file at a time runs it: what
+// every faster run must write and log.
+void reference(const fs::path& root, const fs::path& copy, const fs::path& logFile) {
+    const ScriptedDialogs dialogs;
+    const Program program(root);
+    ProgressWindow::maxWritesInFlight = 1;
+    new ProgressWindow(makeRef<FolderItem>(copy));
+    Window::deleteClosedWindows();
+    if (!dialogs.shown().empty())
+        throw std::runtime_error("the batch showed a dialog: " + dialogs.shown().front().text);
+    std::ofstream(logFile, std::ios::binary) << Clipboard::Text();
+}
+
 // Each round measures every work once on both disks, in an order that
 // shifts from round to round, so that the load of the shared machine falls
 // on all of them alike.
-// The program as the user starts it, its preferences kept in a temporary
-// folder, its checks searching the corpus's texture library.
 void run(int rounds) {
     BatchCorpus::makeOnce(benchRoot);
     const ScriptedDialogs dialogs;
-    const TempFolder preferences;
-    Volumes::setPreferencesRoot(preferences.pathOf("prefs"));
-    std::unique_ptr<App> app = Startup::begin({});
-    app->Start();
-    const SearchLocations::FolderList library{makeRef<FolderItem>(BatchCorpus::library(benchRoot))};
-    SearchLocations::setSearchLocationsSource([&library]() -> const auto& { return library; });
+    std::optional<Program> program(std::in_place, benchRoot);
 
     freshCopy();
     const std::string expectedLog = batchWindow(WriteQueue::DefaultMaxInFlight);
@@ -241,10 +281,10 @@ void run(int rounds) {
         std::fprintf(stderr, "round %d of %d done\n", round + 1, rounds);
     }
     fs::remove_all(copyRoot);
-    Startup::end(std::move(app));
-    Volumes::setPreferencesRoot("");
+    program.reset();
 
-    std::printf("Batch window over %d materials of about 160 KB against cp -r + sync of the "
+    std::printf("Diagnostic (in-process, offscreen, warm caches): batch window over %d materials "
+                "of about 160 KB against cp -r + sync of the "
                 "same folders: %d rounds, medians and min-max; x cp = time / cp -r + sync of "
                 "the same round.\n",
                 BatchCorpus::Materials, rounds);
@@ -255,11 +295,16 @@ void run(int rounds) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    const std::vector<std::string> args(argv + 1, argv + argc);
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     int status = 0;
     try {
-        run(rounds);
+        if (args.size() == 3 && args[0] == "--make-corpus")
+            BatchCorpus::makeOnce(args[1], std::stoi(args[2]));
+        else if (args.size() == 4 && args[0] == "--reference")
+            reference(args[1], args[2], args[3]);
+        else
+            run(args.empty() ? 5 : std::max(1, std::stoi(args[0])));
     } catch (const std::exception& error) {
         fs::remove_all(copyRoot);
         std::fprintf(stderr, "batch_benchmark: %s\n", error.what());

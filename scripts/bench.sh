@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
-# Builds the benchmarks in Release and runs them: reading plus writing a
-# material against copying the same bytes with the standard library, then
-# the path check against `find TREE -type f` over trees of 10,000, 100,000
-# and 1,000,000 files (made under /tmp and removed afterwards).
-# Last, the batch over 1,000 materials against `cp -r` + `sync`
-# (scripts/bench_batch.sh).
-# Arguments go to the first benchmark; CHECK_ARGS to the second, for example
-# CHECK_ARGS="--runs 9 --cold 100000" (--cold needs root); BATCH_ROUNDS to the
-# batch (default 5).
+# Builds the benchmarks in Release and runs them. First the headline: the
+# batch through the program's real window against `cp -r` + `sync` and a
+# sequential script (scripts/bench_window.sh; WINDOW_ROUNDS, default 7).
+# Then the diagnostics: reading plus writing a material against copying the
+# same bytes with the standard library; the path check against
+# `find TREE -type f` over trees of 10,000, 100,000 and 1,000,000 files
+# (made under /tmp and removed afterwards); the batch window in-process over
+# 1,000 materials (scripts/bench_batch.sh).
+# Arguments go to the material benchmark; CHECK_ARGS to the path check, for
+# example CHECK_ARGS="--runs 9 --cold 100000" (--cold needs root);
+# BATCH_ROUNDS to the in-process batch (default 5).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+bash scripts/bench_window.sh "${WINDOW_ROUNDS:-7}"
 bash scripts/install-deps.sh
 
 export QT_QPA_PLATFORM=offscreen

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the program and the tests need.
-# Quiet and quick when everything is already there.
+# Installs the Debian packages the build, the program and the tests need;
+# with --bench also what the real-window benchmark drives the program with
+# (an X server, keys, the clipboard). Quiet and quick when everything is
+# already there.
 set -euo pipefail
 
 packages=(
@@ -9,6 +11,9 @@ packages=(
     googletest libgtest-dev libbenchmark-dev
     clang libclang-rt-dev clang-format python3
 )
+if [ "${1:-}" = --bench ]; then
+    packages+=(xvfb xdotool xclip libx11-6 libxtst6)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,182 @@
+#!/usr/bin/env bash
+# The batch as a user meets it: the Release program in a real window under
+# Xvfb, driven by keys (Ctrl+O, Return on the warning, the folder typed in
+# the folder dialog, Return), timed from that Return to the unmap of the batch
+# window. Side by side in each round, on the same corpus: `cp -r` + `sync`,
+# and bench/batch_script.py (the same work done sequentially by a script).
+# Every run starts from a fresh copy with the file cache emptied (root only;
+# otherwise every figure is warm and says so), on a quiet disk and on one
+# kept busy by a parallel `dd oflag=direct` writer. Every file the program or
+# the script writes, and the program's log (read from the clipboard), must
+# equal those of a one-file-at-a-time run of the same corpus.
+#
+#   bash scripts/bench_window.sh [rounds]     (default 7)
+#   SIZES="250 1000 4000" (the default), BENCH_DIR=/tmp/mxm-window-bench
+set -euo pipefail
+cd "$(dirname "$0")/.."
+repo=$PWD
+rounds=${1:-7}
+sizes=${SIZES:-250 1000 4000}
+dir=${BENCH_DIR:-/tmp/mxm-window-bench}
+build=build-bench
+
+bash scripts/install-deps.sh --bench
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DMXM_BENCH=ON -DMXM_BUILD_APP=ON >/dev/null
+cmake --build "$build" -j"$(nproc)" --target mxmtool batch_benchmark >/dev/null
+
+cold=1
+if ! { sync && echo 3 >/proc/sys/vm/drop_caches; } 2>/dev/null; then
+    cold=0
+    echo "The file cache cannot be emptied here (root needed): every figure below is WARM."
+fi
+drop_caches() {
+    sync
+    if [ "$cold" = 1 ]; then echo 3 >/proc/sys/vm/drop_caches; fi
+}
+
+mkdir -p "$dir/work" "$dir/prefs"
+results=$dir/results.txt
+: >"$results"
+pids=()
+cleanup() {
+    for p in "${pids[@]}"; do kill -- "-$p" 2>/dev/null || kill "$p" 2>/dev/null || true; done
+    rm -rf "$dir/work" "$dir/ddload"
+}
+trap cleanup EXIT
+
+display=:$((90 + RANDOM % 100))
+setsid Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+export DISPLAY=$display
+for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+
+# Waits until at least N windows of that title are on screen; prints the newest.
+wait_windows() {
+    local title=$1 n=$2 found
+    for _ in $(seq 300); do
+        found=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null || true)
+        if [ "$(printf '%s' "$found" | grep -c .)" -ge "$n" ]; then
+            printf '%s\n' "$found" | tail -n1
+            return
+        fi
+        sleep 0.05
+    done
+    echo "no window \"$title\" came up" >&2
+    return 1
+}
+
+load=0
+start_load() {
+    setsid sh -c "while :; do dd if=/dev/zero of='$dir/ddload' bs=1M count=4000 oflag=direct 2>/dev/null; done" >/dev/null 2>&1 &
+    load=$!
+    sleep 0.5
+}
+stop_load() {
+    kill -- "-$load" 2>/dev/null || true
+    wait "$load" 2>/dev/null || true
+    rm -f "$dir/ddload"
+}
+
+now() { date +%s.%N; }
+elapsed() { awk -v end="$(now)" -v start="$1" 'BEGIN { printf "%.4f", end - start }'; }
+
+fresh_copy() { # corpus copy
+    rm -rf "$2"
+    cp -r "$1" "$2"
+}
+
+# Same files as the one-file-at-a-time run, and the same log.
+verify() { # copy log reference
+    if ! diff -r -q "$3/tree" "$1" >/dev/null || ! cmp -s "$3/log" "$2"; then
+        echo "MISMATCH: $1 or its log differs from the one-file-at-a-time run" >&2
+        exit 1
+    fi
+}
+
+# The program over a fresh copy, the clock running from the Return that
+# chooses the folder to the unmap of the batch window; prints the seconds
+# and the program's peak resident memory in kB.
+run_program() { # size busy
+    local size=$1 busy=$2 copy=$dir/work/program app window seconds hwm
+    fresh_copy "$dir/$size/corpus" "$copy"
+    XDG_CONFIG_HOME=$dir/prefs/$size "$repo/$build/app/mxmtool" >/dev/null 2>&1 &
+    app=$!
+    window=$(wait_windows Lumitrace 1)
+    xdotool windowfocus --sync "$window" key ctrl+o
+    window=$(wait_windows Lumitrace 2)
+    xdotool windowfocus --sync "$window" key Return
+    window=$(wait_windows "Find Directory" 1)
+    xdotool windowfocus --sync "$window" type --delay 0 "$copy"
+    sleep 0.3
+    drop_caches
+    if [ "$busy" = 1 ]; then start_load; fi
+    seconds=$(python3 bench/window_timer.py "Changing MXM paths" 900)
+    if [ "$busy" = 1 ]; then stop_load; fi
+    xclip -o -selection clipboard >"$dir/work/program.log"
+    hwm=$(awk '/VmHWM/ {print $2}' "/proc/$app/status")
+    kill "$app"
+    wait "$app" 2>/dev/null || true
+    verify "$copy" "$dir/work/program.log" "$dir/$size/reference"
+    echo "$seconds $hwm"
+}
+
+run_copy() { # size busy
+    local target=$dir/work/cp start seconds
+    rm -rf "$target"
+    drop_caches
+    if [ "$2" = 1 ]; then start_load; fi
+    start=$(now)
+    cp -r "$dir/$1/corpus" "$target" && sync
+    seconds=$(elapsed "$start")
+    if [ "$2" = 1 ]; then stop_load; fi
+    echo "$seconds"
+}
+
+run_script() { # size busy
+    local copy=$dir/work/script start seconds
+    fresh_copy "$dir/$1/corpus" "$copy"
+    drop_caches
+    if [ "$2" = 1 ]; then start_load; fi
+    start=$(now)
+    python3 bench/batch_script.py "$copy" "$dir/work/script.log" "$dir/$1/library"
+    seconds=$(elapsed "$start")
+    if [ "$2" = 1 ]; then stop_load; fi
+    verify "$copy" "$dir/work/script.log" "$dir/$1/reference"
+    echo "$seconds"
+}
+
+# The corpus, its default location in the program's preferences, and the
+# one-file-at-a-time run that every measured run must match.
+for size in $sizes; do
+    "$build/bench/batch_benchmark" --make-corpus "$dir/$size" "$size"
+    mkdir -p "$dir/prefs/$size"
+    echo "Startup Disk${dir//\//:}:$size:library" >"$dir/prefs/$size/LumitracePaths.pref"
+    if [ ! -f "$dir/$size/reference/log" ]; then
+        rm -rf "$dir/$size/reference"
+        mkdir -p "$dir/$size/reference"
+        cp -r "$dir/$size/corpus" "$dir/$size/reference/tree"
+        QT_QPA_PLATFORM=offscreen "$build/bench/batch_benchmark" --reference "$dir/$size" \
+            "$dir/$size/reference/tree" "$dir/$size/reference/log.new" 2>/dev/null
+        mv "$dir/$size/reference/log.new" "$dir/$size/reference/log"
+    fi
+done
+
+echo "Load before: $(uptime)"
+for round in $(seq "$rounds"); do
+    for size in $sizes; do
+        for busy in $((round % 2)) $(((round + 1) % 2)); do
+            # The order of the three shifts from round to round.
+            for k in 0 1 2; do
+                case $(((k + round) % 3)) in
+                0) echo "$size $busy cp $(run_copy "$size" "$busy")" >>"$results" ;;
+                1) echo "$size $busy program $(run_program "$size" "$busy")" >>"$results" ;;
+                2) echo "$size $busy script $(run_script "$size" "$busy")" >>"$results" ;;
+                esac
+            done
+        done
+    done
+    echo "round $round of $rounds done ($(uptime | sed 's/.*load/load/'))" >&2
+done
+echo "Load after: $(uptime)"
+[ "$cold" = 1 ] && temperature=cold || temperature=WARM
+python3 bench/window_table.py "$results" "$temperature"
