@@ -29,7 +29,8 @@ class App : public Application {
     // Loads the search locations, once, before any document is opened.
     void Event_Open() override;
     // Tries any file handed over as a material, in a new editor window; a
-    // file that cannot be read is named in a message that says why.
+    // file that cannot be read is named in a message that says why. A
+    // material open already brings its editor to the front instead.
     void Event_OpenDocument(const Ref<FolderItem>& item) override;
 
     // Installs the handlers of the three commands the application answers

@@ -19,7 +19,13 @@ void App::Event_Open() {
     LoadDefaultLocations();
 }
 
+// A material open already is not opened again: two editors of one file
+// would each save over the other's changes. Its editor comes to the front.
 void App::Event_OpenDocument(const Ref<FolderItem>& item) {
+    if (WindowMXM* open = WindowMXM::editorOf(*item)) {
+        open->Show();
+        return;
+    }
     // Only a regular file is opened: a named pipe would wait for a writer.
     const std::string problem = WhyNotReadable(*item);
     const Ref<BinaryStream> stream = problem.empty() ? BinaryStream::Open(item, false) : nullptr;

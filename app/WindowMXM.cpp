@@ -31,6 +31,19 @@ WindowMXM::WindowMXM() {
     construct();
 }
 
+WindowMXM* WindowMXM::editorOf(const FolderItem& file) {
+    const DiskIdentity identity = file.Identity();
+    if (identity == DiskIdentity{})
+        return nullptr;
+    for (Window* window : openWindows()) {
+        auto* editor = dynamic_cast<WindowMXM*>(window);
+        if (editor != nullptr && editor->currentMXM &&
+            editor->currentMXM->mxmFileFolderItem->Identity() == identity)
+            return editor;
+    }
+    return nullptr;
+}
+
 void WindowMXM::Layout() {
     setMenuBar(MenuBar1::instance());
     WindowLook::apply(*this, "Untitled", 237, 318, false);

@@ -42,6 +42,9 @@ class WindowMXM : public Window {
 
     bool Event_CancelClose(bool appQuitting) override;
 
+    // The editor open on the file, under any of its names; nullptr when none.
+    static WindowMXM* editorOf(const FolderItem& file);
+
   protected:
     void Layout() override;
     void CreateControls() override;

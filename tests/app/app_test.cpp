@@ -249,7 +249,6 @@ TEST_F(AppTest, StartupLoadsTheListBeforeTheDocumentsInOrder) {
 }
 
 TEST_F(AppTest, EachStartWindowButtonDoesWhatItsMenuItemDoes) {
-    volumes.makeFile("HD", "m/alpha.mxm", material("Alpha"));
     StartWindow& start = StartWindow::instance();
     for (bool viaMenu : {false, true}) {
         SCOPED_TRACE(viaMenu);
@@ -257,7 +256,9 @@ TEST_F(AppTest, EachStartWindowButtonDoesWhatItsMenuItemDoes) {
             EXPECT_TRUE(viaMenu ? app->HandleMenuCommand(item) : (UiDriver::click(button), true));
         };
         const size_t windows = Window::openWindows().size();
-        dialogs.answerOpenFile(nullptr).answerOpenFile(volumes.item("HD", "m/alpha.mxm"));
+        const std::string alpha = viaMenu ? "m/alpha2.mxm" : "m/alpha.mxm"; // one editor a file
+        volumes.makeFile("HD", alpha, material("Alpha"));
+        dialogs.answerOpenFile(nullptr).answerOpenFile(volumes.item("HD", alpha));
         command("FileOpen", start.PBSingleOpen());
         command("FileOpen", start.PBSingleOpen());
         EXPECT_TRUE(Window::openWindows().size() == windows + 1 && newest()->Title() == "Alpha");

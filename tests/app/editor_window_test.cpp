@@ -259,6 +259,36 @@ TEST_F(EditorTest, RewrittenPathsStayChangesUntilSaved) {
     EXPECT_FALSE(relocated->Close());
 }
 
+// A material is open in one editor at most: opening it again, under any
+// name, brings that editor to the front. A save never replaces a file
+// changed since it was read (here by another editor's "Save As"): it says so
+// and writes nothing, and "Save As" still works.
+TEST_F(EditorTest, ASaveNeverReplacesAFileChangedSinceItWasRead) {
+    WindowMXM* oak = openEditor();
+    WindowMXM* pine = openEditor("tex/pine.mxm", material("pine"));
+    std::filesystem::create_hard_link(volumes.pathOf("HD", "tex/oak.mxm"),
+                                      volumes.pathOf("HD", "oak.mxm"));
+    for (const char* name : {"tex/oak.mxm", "oak.mxm"}) {
+        app->OpenDocument(volumes.item("HD", name));
+        EXPECT_EQ(Window::frontmost(), oak);
+    }
+    EXPECT_EQ(Window::openWindows().size(), 3u);
+
+    drop(*oak, Qt::red);
+    dialogs.answerSaveFile(volumes.item("HD", "tex/pine.mxm"));
+    oak->menuAction("FileSaveAs")->trigger();
+    drop(*pine, Qt::green);
+    dialogs.expectMsgBox("The file \"" + volumes.pathOf("HD", "tex/pine.mxm") +
+                         "\" was changed by another program since it was read, and was not "
+                         "written.");
+    UiDriver::click(pine->PBSave());
+    EXPECT_EQ(state(*pine), "dSR");
+    EXPECT_EQ(storedPixel("tex/pine.mxm"), Red);
+    dialogs.answerSaveFile(volumes.item("HD", "tex/pine2.mxm"));
+    pine->menuAction("FileSaveAs")->trigger();
+    EXPECT_EQ(storedPixel("tex/pine2.mxm"), Green);
+}
+
 // A write that fails must not pass for a save, by "Save" or by the close
 // question's "Save": the change would be lost without a word.
 TEST_F(EditorTest, FailedSaveKeepsTheEditorChangedAndOpen) {
