@@ -1,21 +1,25 @@
 #include "App.h"
 
-#include "BinaryStream.h"
-#include "LocationsFile.h"
 #include "PreferencesFolder.h"
 #include "SearchLocations.h"
 
+#include <cerrno>
 #include <string>
 #include <utility>
 
 namespace {
 const char* const preferencesFileName = "LumitracePaths.pref";
-const char* const backupFileName = "LumitracePaths.pref.bak";
 } // namespace
 
+// The search sees the locations whose folders are there when it begins.
 App::App() {
-    SearchLocations::setSearchLocationsSource(
-        [this]() -> const SearchLocations::FolderList& { return DefaultLocations; });
+    SearchLocations::setSearchLocationsSource([this]() -> const SearchLocations::FolderList& {
+        presentLocations_.clear();
+        for (const std::string& path : DefaultLocations)
+            if (Ref<FolderItem> folder = LocationFolder(path))
+                presentLocations_.push_back(std::move(folder));
+        return presentLocations_;
+    });
 }
 
 App::~App() {
@@ -31,18 +35,26 @@ App& App::instance() {
     return *app;
 }
 
+Ref<FolderItem> App::LocationFolder(const std::string& path) {
+    Ref<FolderItem> folder = GetFolderItem(path, 0);
+    return folder && folder->Exists() ? folder : nullptr;
+}
+
 void App::AddDefaultLocationForSearch(const Ref<FolderItem>& folder) {
-    DefaultLocations.push_back(folder);
+    DefaultLocations.push_back(folder->AbsolutePath());
 }
 
 void App::ResetDefaultLocations() {
     DefaultLocations.clear();
 }
 
-// A preferences folder that cannot be had counts as a missing file.
+// Where the folder cannot be made, the file is still named there: it
+// counts as missing, and a save says why it cannot be written.
 Ref<FolderItem> App::preferencesFile() {
-    const Ref<FolderItem> folder = PreferencesFolder();
-    return folder ? folder->Child(preferencesFileName) : nullptr;
+    if (const Ref<FolderItem> folder = PreferencesFolder())
+        return folder->Child(preferencesFileName);
+    const std::string folder = PreferencesFolderPath();
+    return folder.empty() ? nullptr : makeRef<FolderItem>(folder + "/" + preferencesFileName);
 }
 
 std::string App::PreferencesFileShownName() {
@@ -50,48 +62,12 @@ std::string App::PreferencesFileShownName() {
     return file ? file->NativePath() : preferencesFileName;
 }
 
-namespace {
-
-// The file's bytes; nothing when it is missing or cannot be read.
-std::string contentOf(const Ref<FolderItem>& file) {
-    const Ref<BinaryStream> stream = file ? BinaryStream::Open(file, false) : nullptr;
-    if (!stream)
-        return {};
-    std::string bytes = stream->Read(stream->Length());
-    stream->Close();
-    return bytes;
-}
-
-} // namespace
-
-// A line that names no existing item is not kept in the list; the next save
-// would lose it, so it keeps the file as it was (see SaveDefaultLocations).
 void App::LoadDefaultLocations() {
-    for (const std::string& path : LocationsFile::parse(contentOf(preferencesFile()))) {
-        Ref<FolderItem> location = GetFolderItem(path, 0);
-        if (location && location->Exists())
-            DefaultLocations.push_back(std::move(location));
-        else if (!path.empty())
-            preferencesLinesDropped_ = true;
-    }
+    if (const Ref<FolderItem> file = preferencesFile())
+        store_.load(file);
 }
 
-// Lines the load dropped (an unmounted volume, a folder renamed, garbage) are
-// still in the old file: it is kept beside the new one before it is replaced,
-// and the new file is not written when that copy fails.
-bool App::SaveDefaultLocations() {
-    const Ref<FolderItem> folder = PreferencesFolder();
-    if (!folder)
-        return false;
-    const Ref<FolderItem> file = folder->Child(preferencesFileName);
-    if (preferencesLinesDropped_) {
-        const std::string previous = contentOf(file);
-        if (!previous.empty() && !folder->Child(backupFileName)->WriteAtomically(previous).ok())
-            return false;
-        preferencesLinesDropped_ = false;
-    }
-    std::vector<std::string> paths;
-    for (const Ref<FolderItem>& location : DefaultLocations)
-        paths.push_back(location->AbsolutePath());
-    return file->WriteAtomically(LocationsFile::format(paths)).ok();
+WriteResult App::SaveDefaultLocations() {
+    const Ref<FolderItem> file = preferencesFile();
+    return file ? store_.save(file) : WriteResult::failed(ENOENT);
 }

@@ -2,8 +2,12 @@
 
 #include "Application.h"
 #include "FolderItem.h"
+#include "LocationsStore.h"
 #include "Ref.h"
+#include "SearchLocations.h"
+#include "WriteResult.h"
 
+#include <string>
 #include <vector>
 
 // The program's application object. It owns the user's default search
@@ -21,10 +25,16 @@ class App : public Application {
     // there is none, or when it is not an App.
     static App& instance();
 
-    // Searched in this order after a material's own folder tree. The same
-    // object for the whole run: editors keep a reference to it and change it
-    // in place.
-    std::vector<Ref<FolderItem>> DefaultLocations;
+    // The default search locations as their absolute paths (the volume's
+    // name, then the folders, joined by ":"), searched in this order after a
+    // material's own folder tree. A location whose folder is missing (an
+    // unmounted share, a folder renamed for a while) stays in the list and
+    // in the file; the search skips it while it is missing. The same object
+    // for the whole run: editors keep a reference to it and change it in
+    // place.
+    std::vector<std::string> DefaultLocations;
+    // The location's folder; nil while it is missing.
+    static Ref<FolderItem> LocationFolder(const std::string& path);
 
     // Loads the search locations, once, before any document is opened.
     void Event_Open() override;
@@ -47,17 +57,17 @@ class App : public Application {
 
     virtual void AddDefaultLocationForSearch(const Ref<FolderItem>& folder);
     virtual void ResetDefaultLocations();
-    // Appends every item named in the preferences file that still exists.
+    // Appends every location named in the preferences file, present or not.
     virtual void LoadDefaultLocations();
-    // Replaces the preferences file by the list; false when the file could
-    // not be written, and the file then holds what it held before. When the
-    // load had to drop lines, the old file is first kept as
-    // "LumitracePaths.pref.bak" beside it.
-    virtual bool SaveDefaultLocations();
+    // Writes the list to the preferences file when it changed, taking in
+    // what other running copies saved meanwhile (see LocationsStore::save).
+    virtual WriteResult SaveDefaultLocations();
     // The preferences file as a message names it.
     static std::string PreferencesFileShownName();
 
   private:
     static Ref<FolderItem> preferencesFile();
-    bool preferencesLinesDropped_ = false;
+    LocationsStore store_{DefaultLocations};
+    // The locations present at the last search, as the search reads them.
+    SearchLocations::FolderList presentLocations_;
 };

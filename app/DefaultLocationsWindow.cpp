@@ -16,7 +16,7 @@ std::vector<DefaultLocationsWindow*> openEditors;
 
 } // namespace
 
-DefaultLocationsWindow::DefaultLocationsWindow(std::vector<Ref<FolderItem>>& locations)
+DefaultLocationsWindow::DefaultLocationsWindow(std::vector<std::string>& locations)
     : DefaultLocations(locations) {
     construct();
 }
@@ -43,18 +43,43 @@ void DefaultLocationsWindow::CreateControls() {
 }
 
 void DefaultLocationsWindow::Event_Open() {
-    for (const Ref<FolderItem>& location : DefaultLocations)
-        AddFolderitemToList(location);
+    showRows();
     openEditors.push_back(this);
 }
 
-// The list is kept only in memory when it cannot be saved, and would be gone
-// at the next start: the user is told.
+void DefaultLocationsWindow::Event_Activate() {
+    markMissingRows();
+}
+
+void DefaultLocationsWindow::showRows() {
+    LBFolderitems().DeleteAllRows();
+    for (const std::string& path : DefaultLocations)
+        AddLocationToList(path);
+}
+
+void DefaultLocationsWindow::markMissingRows() {
+    for (int row = 0; row < LBFolderitems().ListCount(); ++row)
+        markRow(row);
+}
+
+void DefaultLocationsWindow::markRow(int row) {
+    const bool missing = !App::LocationFolder(LBFolderitems().Cell(row));
+    LBFolderitems().setRowNote(row, missing ? "missing" : "");
+}
+
+// Only a changed list is written. Saving may take in another running copy's
+// changes, which every editor still open then shows. A list that cannot be
+// saved is kept only in memory and would be gone at the next start: the
+// user is told.
 void DefaultLocationsWindow::Event_Close() {
     forget();
-    if (!App::instance().SaveDefaultLocations())
+    const WriteResult saved = App::instance().SaveDefaultLocations();
+    for (DefaultLocationsWindow* editor : editorsOfList())
+        if (editor != this)
+            editor->showRows();
+    if (!saved.ok())
         MsgBox("The list of default locations could not be saved to \"" +
-               App::PreferencesFileShownName() + "\".");
+               App::PreferencesFileShownName() + "\": " + saved.reason() + ".");
 }
 
 void DefaultLocationsWindow::forget() {
@@ -72,8 +97,9 @@ void DefaultLocationsWindow::PBAdd_Action() {
     Add2Selection();
 }
 
-void DefaultLocationsWindow::AddFolderitemToList(const Ref<FolderItem>& f) {
-    LBFolderitems().AddRow(f->AbsolutePath());
+void DefaultLocationsWindow::AddLocationToList(const std::string& path) {
+    LBFolderitems().AddRow(path);
+    markRow(LBFolderitems().ListCount() - 1);
 }
 
 // From the last row down, so that the rows still to be looked at keep their
@@ -93,9 +119,9 @@ void DefaultLocationsWindow::Add2Selection() {
     const Ref<FolderItem> folder = SelectFolder();
     if (!folder)
         return;
-    DefaultLocations.push_back(folder);
+    DefaultLocations.push_back(folder->AbsolutePath());
     for (DefaultLocationsWindow* editor : editorsOfList())
-        editor->AddFolderitemToList(folder);
+        editor->AddLocationToList(DefaultLocations.back());
 }
 
 std::vector<DefaultLocationsWindow*> DefaultLocationsWindow::editorsOfList() {

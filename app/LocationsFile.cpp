@@ -2,6 +2,7 @@
 
 #include "Text.h"
 
+#include <algorithm>
 #include <cstddef>
 
 namespace LocationsFile {
@@ -97,6 +98,26 @@ std::vector<std::string> parse(const std::string& text) {
         start = end + 1;
     }
     return paths;
+}
+
+std::vector<std::string> merged(std::vector<std::string> onDisk,
+                                const std::vector<std::string>& before,
+                                const std::vector<std::string>& now) {
+    std::vector<std::string> removed = before, added;
+    for (const std::string& path : now) {
+        const auto kept = std::find(removed.begin(), removed.end(), path);
+        if (kept != removed.end())
+            removed.erase(kept);
+        else
+            added.push_back(path);
+    }
+    for (const std::string& path : removed) {
+        const auto at = std::find(onDisk.begin(), onDisk.end(), path);
+        if (at != onDisk.end())
+            onDisk.erase(at);
+    }
+    onDisk.insert(onDisk.end(), added.begin(), added.end());
+    return onDisk;
 }
 
 } // namespace LocationsFile

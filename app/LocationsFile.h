@@ -21,4 +21,11 @@ std::string format(const std::vector<std::string>& paths);
 // digits stays as it is.
 std::vector<std::string> parse(const std::string& text);
 
+// The list on disk with the changes that made now out of before: each path
+// removed since (as often as it was) leaves the list on disk, where it still
+// is, and each path added since is appended, in the order of now.
+std::vector<std::string> merged(std::vector<std::string> onDisk,
+                                const std::vector<std::string>& before,
+                                const std::vector<std::string>& now);
+
 } // namespace LocationsFile

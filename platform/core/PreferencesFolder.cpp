@@ -35,10 +35,13 @@ std::string userConfigFolder() {
 
 } // namespace
 
+std::string PreferencesFolderPath() {
+    const std::string root = Volumes::preferencesRoot();
+    return root.empty() ? userConfigFolder() : root;
+}
+
 Ref<FolderItem> PreferencesFolder() {
-    std::string root = Volumes::preferencesRoot();
-    if (root.empty())
-        root = userConfigFolder();
+    const std::string root = PreferencesFolderPath();
     if (root.empty() || !makeFolders(NativePaths::normalized(root)))
         return nullptr;
     return makeRef<FolderItem>(root);

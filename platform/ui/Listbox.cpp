@@ -81,6 +81,21 @@ void Listbox::RemoveRow(int row) {
     delete list_->takeItem(row);
 }
 
+void Listbox::DeleteAllRows() {
+    list_->clear();
+}
+
+void Listbox::setRowNote(int row, const std::string& note) {
+    checkRow(row);
+    QListWidgetItem& item = *list_->item(row);
+    QString text = QString::fromStdString(ToDisplayText(Cell(row)));
+    if (!note.empty())
+        text += " (" + QString::fromStdString(ToDisplayText(note)) + ")";
+    item.setText(text);
+    const QPalette::ColorGroup group = note.empty() ? QPalette::Active : QPalette::Disabled;
+    item.setForeground(list_->palette().brush(group, QPalette::Text));
+}
+
 int Listbox::ListCount() const {
     return list_->count();
 }

@@ -16,6 +16,11 @@ class Listbox : public Control {
     void AddRow(const std::string& text); // bytes; shown as text
     // Raises OutOfBoundsException outside 0 .. ListCount - 1.
     void RemoveRow(int row);
+    void DeleteAllRows();
+    // Greys the row and shows the note after its text, in parentheses ("HD:tex
+    // (missing)"); an empty note shows the row as usual. Cell gives the text
+    // alone.
+    void setRowNote(int row, const std::string& note);
     int ListCount() const;
     bool Selected(int row) const;
     void setSelected(int row, bool selected);

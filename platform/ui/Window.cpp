@@ -49,6 +49,8 @@ Window::Window() {
             return true;
         case QEvent::WindowActivate:
             becameFront();
+            if (!closed_)
+                EventGuard::run([this] { Event_Activate(); });
             return false;
         case QEvent::KeyPress: {
             bool handled = false;

@@ -47,6 +47,9 @@ class Window {
     }
     // Raised after the close was agreed, before the window goes.
     virtual void Event_Close() {}
+    // Raised when the window becomes the active one (the user comes back
+    // to it).
+    virtual void Event_Activate() {}
 
     // Properties. The size is that of the content area below the menu bar,
     // in which controls are placed.

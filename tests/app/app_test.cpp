@@ -1,6 +1,7 @@
 #include "AppTest.h"
 #include "DefaultLocationsWindow.h"
 #include "LocationsFile.h"
+#include "LocationsStore.h"
 #include "RealDialogs.h"
 #include "SearchLocations.h"
 #include "StartWindow.h"
@@ -10,6 +11,7 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QWidget>
@@ -23,7 +25,7 @@ namespace {
 class LocationsTest : public AppTest {
   protected:
     // The list, after the folders HD:name are added to it.
-    std::vector<Ref<FolderItem>>& addFolders(std::initializer_list<const char*> names) {
+    std::vector<std::string>& addFolders(std::initializer_list<const char*> names) {
         for (const char* name : names) {
             volumes.makeFolder("HD", name);
             app->AddDefaultLocationForSearch(volumes.item("HD", name));
@@ -44,12 +46,15 @@ class LocationsTest : public AppTest {
         EXPECT_EQ(texts, entries());
         return texts;
     }
-    std::vector<std::string> entries() const {
-        std::vector<std::string> paths;
-        for (const Ref<FolderItem>& location : app->DefaultLocations)
-            paths.push_back(location->AbsolutePath());
-        return paths;
+    // The rows as they show, marks included.
+    static std::vector<std::string> shownRows(const DefaultLocationsWindow& editor) {
+        const auto& list = *static_cast<QListWidget*>(editor.LBFolderitems().widget());
+        std::vector<std::string> texts;
+        for (int row = 0; row < list.count(); ++row)
+            texts.push_back(list.item(row)->text().toStdString());
+        return texts;
     }
+    const std::vector<std::string>& entries() const { return app->DefaultLocations; }
     std::string preferencesText() const {
         return volumes.folder().readFile("prefs/LumitracePaths.pref");
     }
@@ -83,7 +88,6 @@ TEST_F(LocationsTest, EditorsStayInStepAndSaveTheListWhenTheyClose) {
 // Escape in a window without a cancel button or a text field: a changed
 // editor asks its question once, the locations editor saves the list.
 TEST_F(LocationsTest, CloseKeysCloseEveryWindowAsItsCloseBox) {
-    addFolders({"f0"});
     const std::string path = volumes.makeFile("HD", "m/oak.mxm", material("Oak"));
     for (bool escape : {false, true}) {
         SCOPED_TRACE(escape);
@@ -101,11 +105,10 @@ TEST_F(LocationsTest, CloseKeysCloseEveryWindowAsItsCloseBox) {
         closeKey(material);
         EXPECT_TRUE(material.IsClosed());
 
-        auto* locations = new DefaultLocationsWindow(app->DefaultLocations);
-        std::filesystem::remove(volumes.preferencesRoot() + "/LumitracePaths.pref");
+        auto* locations = new DefaultLocationsWindow(addFolders({"f0"}));
         closeKey(*locations);
         EXPECT_TRUE(locations->IsClosed());
-        EXPECT_EQ(preferencesText(), "HD:f0\n");
+        EXPECT_EQ(preferencesText(), LocationsFile::format(entries()));
 
         StartWindow& start = StartWindow::instance();
         closeKey(start);
@@ -114,33 +117,22 @@ TEST_F(LocationsTest, CloseKeysCloseEveryWindowAsItsCloseBox) {
     }
 }
 
-// The file is UTF-8 text, yet folder names with any bytes read back; what no
-// longer exists is dropped at load (and so forgotten at the next save); a
+// The file is UTF-8 text, yet folder names with any bytes read back; a
 // preferences folder that cannot be made is like a missing file.
-TEST_F(LocationsTest, ListReadsBackWhateverTheNamesLessWhatHasGone) {
-    addFolders({"gone", "new\nline", "cr\r", "100%41", "caf\xE9", "caf\xC3\xA9", "\xD0\xB6", "a:b",
+TEST_F(LocationsTest, ListReadsBackWhateverTheNames) {
+    addFolders({"new\nline", "cr\r", "100%41", "caf\xE9", "caf\xC3\xA9", "\xD0\xB6", "a:b",
                 "tab\there", "half\xC3", "a:b"});
-    std::vector<std::string> saved = entries();
-    ASSERT_TRUE(app->SaveDefaultLocations());
-    std::filesystem::remove(volumes.pathOf("HD", "gone"));
+    const std::vector<std::string> saved = entries();
+    ASSERT_TRUE(app->SaveDefaultLocations().ok());
     app->ResetDefaultLocations();
     app->LoadDefaultLocations();
-    saved.erase(saved.begin());
     EXPECT_EQ(entries(), saved);
+    for (const std::string& path : saved)
+        EXPECT_TRUE(App::LocationFolder(path)) << path;
 
     Volumes::setPreferencesRoot(volumes.folder().makeFile("blocker") + "/prefs");
     app->LoadDefaultLocations();
     EXPECT_EQ(entries(), saved);
-    EXPECT_FALSE(app->SaveDefaultLocations());
-}
-
-// The file search reads the application's list, and none once the
-// application has gone.
-TEST_F(LocationsTest, TheSearchReadsTheListWhileTheApplicationLives) {
-    EXPECT_EQ(&SearchLocations::currentSearchLocations(), &addFolders({"f0"}));
-    Window::DiscardAll();
-    app.reset();
-    EXPECT_TRUE(SearchLocations::currentSearchLocations().empty());
 }
 
 // A path stands in its line as it is, "%" included; only a path that cannot
@@ -160,41 +152,80 @@ TEST(LocationsFile, PathsStandAsTheyAreUnlessTheyCannotBeALine) {
     }
 }
 
-// What the load could not take stays in the file kept beside the new one;
-// an existing file is taken like a folder.
-TEST_F(LocationsTest, LinesDroppedAtLoadAreKeptBesideTheNextSave) {
-    volumes.makeFolder("HD", "100%41");
-    volumes.makeFolder("HD", "100A");
-    const char garbage[] = "HD:gone\n\0\xFF\x01garbage\n";
-    const std::string old =
-        std::string(garbage, sizeof garbage - 1) + "Nowhere:tex\nHD:tex:a.jpg\nHD:100%41\n";
-    volumes.folder().makeFile("prefs/LumitracePaths.pref", old);
+// A location whose folder is missing (a share not mounted, a folder renamed
+// for a while) stays in the list and in the file, marked in the editor and
+// skipped by the search until it is back; only what the user removes goes.
+// A list left unchanged is not written; an old backup file is in nobody's
+// way. The search reads no list once the application has gone.
+TEST_F(LocationsTest, MissingLocationsStayUntilTheUserRemovesThem) {
+    volumes.makeFolder("HD", "f0");
+    volumes.folder().makeFolder("prefs/LumitracePaths.pref.bak");
+    volumes.folder().makeFile("prefs/LumitracePaths.pref", "HD:f0\nHD:gone\n\nShare:x\n");
     app->LoadDefaultLocations();
-    EXPECT_EQ(entries(), (std::vector<std::string>{"HD:tex:a.jpg", "HD:100%41"}));
-    app->ResetDefaultLocations();
-    ASSERT_TRUE(app->SaveDefaultLocations());
-    ASSERT_TRUE(app->SaveDefaultLocations()); // the backup is not replaced by the new file
-    EXPECT_EQ(volumes.folder().readFile("prefs/LumitracePaths.pref.bak"), old);
+    EXPECT_EQ(entries(), (std::vector<std::string>{"HD:f0", "HD:gone", "Share:x"}));
+    const auto searched = [] {
+        std::vector<std::string> paths;
+        for (const Ref<FolderItem>& folder : SearchLocations::currentSearchLocations())
+            paths.push_back(folder->AbsolutePath());
+        return paths;
+    };
+    EXPECT_EQ(searched(), std::vector<std::string>{"HD:f0"});
+    auto* editor = new DefaultLocationsWindow(app->DefaultLocations);
+    EXPECT_EQ(shownRows(*editor),
+              (std::vector<std::string>{"HD:f0", "HD:gone (missing)", "Share:x (missing)"}));
+    volumes.makeFolder("HD", "gone");
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(editor->widget(), &activate);
+    EXPECT_EQ(shownRows(*editor).at(1), "HD:gone");
+    EXPECT_EQ(searched(), (std::vector<std::string>{"HD:f0", "HD:gone"}));
 
-    std::filesystem::remove(volumes.folder().pathOf("prefs/LumitracePaths.pref.bak"));
-    volumes.folder().makeFile("prefs/LumitracePaths.pref", "HD:tex\n\n");
-    app->LoadDefaultLocations();
-    ASSERT_TRUE(app->SaveDefaultLocations());
-    EXPECT_FALSE(std::filesystem::exists(volumes.folder().pathOf("prefs/LumitracePaths.pref.bak")));
+    const std::string file = volumes.folder().pathOf("prefs/LumitracePaths.pref");
+    const std::optional<FileIdentity> unchanged = identityAt(file);
+    editor->Close();
+    EXPECT_EQ(identityAt(file), unchanged);
+    editor = new DefaultLocationsWindow(app->DefaultLocations);
+    deleteRows(*editor, {0});
+    editor->Close();
+    EXPECT_EQ(preferencesText(), "HD:gone\nShare:x\n");
+    Window::DiscardAll();
+    app.reset();
+    EXPECT_TRUE(SearchLocations::currentSearchLocations().empty());
 }
 
-// Closing an editor when the file cannot be written tells the user, who
-// would otherwise find the list gone at the next start.
+// Two running copies of the program: each one's additions and removals are
+// made to what the other saved meanwhile, so neither loses its changes.
+TEST(LocationsStore, TwoCopiesKeepEachOthersChanges) {
+    const TempFolder temp;
+    const Ref<FolderItem> file = temp.item("LumitracePaths.pref");
+    temp.makeFile("LumitracePaths.pref", "A\nB\nC\n");
+    std::vector<std::string> first, second;
+    LocationsStore one(first), two(second);
+    one.load(file);
+    two.load(file);
+    first = {"B", "C", "D", "D"};
+    second = {"A", "B", "E"};
+    ASSERT_TRUE(one.save(file).ok());
+    ASSERT_TRUE(two.save(file).ok());
+    EXPECT_EQ(temp.readFile("LumitracePaths.pref"), "B\nD\nD\nE\n");
+    EXPECT_EQ(second, (std::vector<std::string>{"B", "D", "D", "E"}));
+    first.push_back("F");
+    ASSERT_TRUE(one.save(file).ok());
+    EXPECT_EQ(first, (std::vector<std::string>{"B", "D", "D", "E", "F"}));
+}
+
+// Closing an editor when the file cannot be written tells the user which
+// file and why, who would otherwise find the list gone at the next start.
 TEST_F(LocationsTest, EditorSaysWhenItCannotSaveTheList) {
     volumes.folder().makeFolder("prefs/LumitracePaths.pref/in the way");
     const std::string blocked = volumes.folder().makeFile("blocker") + "/prefs";
     const std::pair<std::string, std::string> cases[] = {
-        {volumes.preferencesRoot(), volumes.preferencesRoot() + "/LumitracePaths.pref"},
-        {blocked, "LumitracePaths.pref"}};
+        {volumes.preferencesRoot(),
+         volumes.preferencesRoot() + "/LumitracePaths.pref\": Is a directory"},
+        {blocked, blocked + "/LumitracePaths.pref\": Not a directory"}};
     for (const auto& [root, shown] : cases) {
         Volumes::setPreferencesRoot(root);
         dialogs.expectMsgBox("The list of default locations could not be saved to \"" + shown +
-                             "\".");
+                             ".");
         (new DefaultLocationsWindow(addFolders({"f0"})))->Close();
     }
 }
