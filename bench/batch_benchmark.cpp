@@ -237,8 +237,9 @@ class Program {
 void reference(const fs::path& root, const fs::path& copy, const fs::path& logFile) {
     const ScriptedDialogs dialogs;
     const Program program(root);
-    ProgressWindow::maxWritesInFlight = 1;
-    new ProgressWindow(makeRef<FolderItem>(copy));
+    BatchSettings settings;
+    settings.writesInFlight = 1;
+    new ProgressWindow(makeRef<FolderItem>(copy), settings);
     Window::deleteClosedWindows();
     if (!dialogs.shown().empty())
         throw std::runtime_error("the batch showed a dialog: " + dialogs.shown().front().text);

@@ -151,14 +151,12 @@ for size in $sizes; do
     "$build/bench/batch_benchmark" --make-corpus "$dir/$size" "$size"
     mkdir -p "$dir/prefs/$size"
     echo "Startup Disk${dir//\//:}:$size:library" >"$dir/prefs/$size/LumitracePaths.pref"
-    if [ ! -f "$dir/$size/reference/log" ]; then
-        rm -rf "$dir/$size/reference"
-        mkdir -p "$dir/$size/reference"
-        cp -r "$dir/$size/corpus" "$dir/$size/reference/tree"
-        QT_QPA_PLATFORM=offscreen "$build/bench/batch_benchmark" --reference "$dir/$size" \
-            "$dir/$size/reference/tree" "$dir/$size/reference/log.new" 2>/dev/null
-        mv "$dir/$size/reference/log.new" "$dir/$size/reference/log"
-    fi
+    # Made anew each time: the program may have changed since.
+    rm -rf "$dir/$size/reference"
+    mkdir -p "$dir/$size/reference"
+    cp -r "$dir/$size/corpus" "$dir/$size/reference/tree"
+    QT_QPA_PLATFORM=offscreen "$build/bench/batch_benchmark" --reference "$dir/$size" \
+        "$dir/$size/reference/tree" "$dir/$size/reference/log" 2>/dev/null
 done
 
 echo "Load before: $(uptime)"
