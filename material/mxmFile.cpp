@@ -20,7 +20,6 @@ constexpr int64_t MiddleMarkerLength = 25;
 using MaxwellHelper::BytesPerPixel;
 constexpr int64_t StandardPreviewBytes =
     int64_t{mxmFile::PreviewSide} * mxmFile::PreviewSide * BytesPerPixel;
-const std::string BlockKeyword = "bitmap";
 
 // The first keyword search skips the record part's first four bytes, as
 // stored files have always been read.
@@ -33,7 +32,7 @@ constexpr size_t UnsearchedBytes = 4;
 // cannot end its own block before it starts.
 int keywordAfter(const std::string& part, int previous, int stringEnd) {
     const int start = previous == 0 ? int{UnsearchedBytes} + 1 : previous + 5;
-    return InStrB(std::max(start, stringEnd + 1), part, BlockKeyword);
+    return InStrB(std::max(start, stringEnd + 1), part, mxmFile::BlockKeyword);
 }
 
 // Where the first path's shortest form leaves block bytes among the unsearched
@@ -43,9 +42,11 @@ int keywordAfter(const std::string& part, int previous, int stringEnd) {
 // searched).
 std::string firstPathBytes(const mxmString& path, const std::string& block, bool last) {
     const auto endsAsRead = [&](const std::string& stored) {
-        const size_t keyword =
-            block.find(BlockKeyword, UnsearchedBytes - std::min(stored.size(), UnsearchedBytes));
-        return keyword == std::string::npos ? last : keyword + BlockKeyword.size() == block.size();
+        const size_t keyword = block.find(
+            mxmFile::BlockKeyword, UnsearchedBytes - std::min(stored.size(), UnsearchedBytes));
+        return keyword == std::string::npos
+                   ? last
+                   : keyword + mxmFile::BlockKeyword.size() == block.size();
     };
     const std::string shortest = path.getMxmString();
     if (shortest.size() >= UnsearchedBytes || endsAsRead(shortest))

@@ -21,6 +21,8 @@ class mxmFile {
   public:
     // The side of the preview that is shown and written.
     static constexpr int32_t PreviewSide = 200;
+    // Ends every block of the record part but the last.
+    static inline const std::string BlockKeyword = "bitmap";
 
     // Reads the material at the stream's position. The stream is left at the
     // end of the file (after the type marker when it is no material) and is

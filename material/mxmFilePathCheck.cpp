@@ -202,7 +202,9 @@ std::string mxmFile::findFileInBlock(std::string& block, bool forceLong) {
         return name + " was at the given location\r";
     const Ref<FolderItem> found = MaxwellHelper::findFile(name, mxmFileFolderItem->Parent(), true);
     const std::optional<std::string> newPath = found ? storedPathOf(found) : std::nullopt;
-    if (!newPath)
+    // A keyword inside a block would end the block there when the file is
+    // next read: a path holding it cannot be stored in a block.
+    if (!newPath || newPath->find(BlockKeyword) != std::string::npos)
         return "Critical error - file " + name + " could not be found!\r";
     block = block.substr(0, reference->prefixStart) +
             MaxwellHelper::string2mxstring(*newPath, forceLong);

@@ -26,13 +26,14 @@ struct FuzzTree {
     FuzzTree() {
         made(::mkdtemp(root.data()) != nullptr, root);
         const std::string mat = root + "/HD/mat";
-        for (const std::string& path :
-             {mat + "/tex", mat + "/.hidden", root + "/Data/lib", root + "/HD2/tex"})
+        for (const std::string& path : {mat + "/tex", mat + "/.hidden", mat + "/bitmaps",
+                                        root + "/Data/lib", root + "/HD2/tex"})
             fs::create_directories(path);
         for (const std::string& path :
              {mat + "/tex/a.jpg", mat + "/tex/glass.ior", mat + "/tex/co:lon.jpg",
-              mat + "/tex/caf\xE9.png", mat + "/.hidden/sky.r2", root + "/Data/lib/glass.ior",
-              root + "/Data/lib/x.r2", root + "/HD2/tex/glass2.ior", root + "/HD2/tex/sky2.r2"})
+              mat + "/tex/caf\xE9.png", mat + "/.hidden/sky.r2", mat + "/bitmaps/bm.ior",
+              root + "/Data/lib/glass.ior", root + "/Data/lib/x.r2", root + "/HD2/tex/glass2.ior",
+              root + "/HD2/tex/sky2.r2"})
             made(std::ofstream(path).good(), path);
         // Named like a texture: the check may find it, but must never open it.
         made(::mkfifo((mat + "/tex/b.jpg").c_str(), 0644) == 0, "the FIFO");

@@ -11,6 +11,7 @@
 //   HD/mat/tex            a.jpg, glass.ior, co:lon.jpg, caf\xE9.png (Latin-1),
 //                         b.jpg (a FIFO), up -> .. (a link that loops back)
 //   HD/mat/.hidden        sky.r2
+//   HD/mat/bitmaps        bm.ior (the folder named like the block keyword)
 //   HD/mat/lib            -> ../../Data/lib (a link to another volume)
 //   HD/mat/gone.jpg       -> a file that does not exist
 //   Data/lib              glass.ior, x.r2

@@ -203,17 +203,24 @@ TEST_F(PathCheckTest, BlockWhereThousandsOfCandidatesFitIsJudgedAtOnce) {
               "Critical error - file aaab.ior could not be found!\r");
 }
 
-TEST_F(PathCheckTest, FoundFileWhosePathNamesAnotherFileCountsAsNotFound) {
+// So does a file found in a folder whose name holds the keyword that ends a
+// block, where its path would end the block on the next read (a stored path
+// may hold it).
+TEST_F(PathCheckTest, FoundFileWhosePathNamesAnotherFileOrEndsABlockCountsAsNotFound) {
     volumes.makeFile("HD", "mat/tex/co:lon.jpg");
     volumes.makeFile("HD", "mat/tex/co:lon.ior");
-    volumes.makeFile("HD", "mat/tex/caf\xE9.jpg");
+    volumes.makeFile("HD", "mat/bitmaps/caf\xE9.jpg");
+    volumes.makeFile("HD", "mat/bitmaps/bm.ior");
     const std::string block = std::string("\1\0\x0F", 3) + "/old/co:lon.ior";
-    EXPECT_EQ(check({"/old/caf\xE9.jpg", "/old/co:lon.jpg"}, {"", block}),
+    const std::string bitmaps = std::string("\1\0\x0B", 3) + "/old/bm.ior";
+    EXPECT_EQ(check({"/old/caf\xE9.jpg", "/old/co:lon.jpg"}, {bitmaps, block}),
               Outcome("[ caf\xE9.jpg - Path changed, o.k. ] \r"
                       "[ co:lon.jpg - not found, critical ] \r"
+                      "Critical error - file bm.ior could not be found!\r"
                       "Critical error - file co:lon.ior could not be found!\r",
                       3));
-    EXPECT_EQ(checked->mxmPaths[0].getString(), "/mat/tex/caf\xE9.jpg");
+    EXPECT_EQ(checked->mxmPaths[0].getString(), "/mat/bitmaps/caf\xE9.jpg");
+    EXPECT_EQ(checked->mxmParameter, std::vector<std::string>({bitmaps, block}));
 }
 
 // Own files first, then subfolders depth first (links to folders followed,
