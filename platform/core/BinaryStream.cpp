@@ -76,7 +76,15 @@ BinaryStream::BinaryStream(std::unique_ptr<Source> source) : source_(std::move(s
 BinaryStream::~BinaryStream() = default;
 
 Ref<BinaryStream> BinaryStream::Open(const Ref<FolderItem>& file, bool writable) {
-    const int fd = openRegularFile(file->NativePath(), writable ? O_RDWR : O_RDONLY);
+    return fromFile(openRegularFile(file->NativePath(), writable ? O_RDWR : O_RDONLY));
+}
+
+Ref<BinaryStream> BinaryStream::OpenAt(int folderFd, const std::string& name, bool writable,
+                                       std::string& whyNot) {
+    return fromFile(openRegularFileAt(folderFd, name, writable ? O_RDWR : O_RDONLY, whyNot));
+}
+
+Ref<BinaryStream> BinaryStream::fromFile(int fd) {
     if (fd < 0)
         return nullptr;
     const std::optional<FileIdentity> identity = identityOf(fd);
@@ -84,15 +92,6 @@ Ref<BinaryStream> BinaryStream::Open(const Ref<FolderItem>& file, bool writable)
         std::shared_ptr<BinaryStream>(new BinaryStream(std::make_unique<FileSource>(fd))));
     stream->identity_ = identity;
     return stream;
-}
-
-Ref<BinaryStream> BinaryStream::OpenAt(int folderFd, const std::string& name, bool writable,
-                                       std::string& whyNot) {
-    const int fd = openRegularFileAt(folderFd, name, writable ? O_RDWR : O_RDONLY, whyNot);
-    if (fd < 0)
-        return nullptr;
-    return Ref<BinaryStream>(
-        std::shared_ptr<BinaryStream>(new BinaryStream(std::make_unique<FileSource>(fd))));
 }
 
 int64_t BinaryStream::Length() const {

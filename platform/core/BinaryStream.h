@@ -48,6 +48,8 @@ class BinaryStream {
     class Source; // the bytes behind the stream
   private:
     explicit BinaryStream(std::unique_ptr<Source> source);
+    // A stream over the open file, which it takes over; nil for -1.
+    static Ref<BinaryStream> fromFile(int fd);
     std::unique_ptr<Source> source_;
     int64_t position_ = 0;
     std::optional<FileIdentity> identity_;

@@ -5,16 +5,23 @@
 #include "Fifo.h"
 #include "Locked.h"
 
+#include "AtomicWrite.h"
+
 #include <QTimer>
 #include <QWidget>
 
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <thread>
 #include <utility>
+
+#include <fcntl.h>
+#include <stdio.h>
+#include <unistd.h>
 
 namespace {
 
@@ -287,17 +294,85 @@ TEST_F(BatchTest, BatchWritesNothingOutsideTheChosenFolder) {
     EXPECT_EQ(read("tree/own.mxm")->getMaterialName(), "own");
     EXPECT_TRUE(volumes.folder().readFile("HD/outside/victim.mxm") == victim);
 
-    // Turned into such a link after it was read, as its write begins.
-    const std::string turned = volumes.pathOf("HD", "tree/own.mxm");
-    settings.beforeEachWrite = [&turned](const std::string&) {
-        std::filesystem::remove(turned);
-        std::filesystem::create_symlink("../outside/victim.mxm", turned);
+    // Turned into such a link after it was read, as its write begins; and
+    // saved by another program meanwhile: neither is written, both are
+    // logged as changed, and the other save stays.
+    const std::string turned = volumes.pathOf("HD", "tree/own.mxm"), saved = material("Saved");
+    volumes.makeFile("HD", "tree/saved.mxm", material("Old"));
+    settings.beforeEachWrite = [&](const std::string& path) {
+        if (path.ends_with("/saved.mxm")) {
+            EXPECT_TRUE(replaceFileContent(path, saved).ok());
+        } else {
+            std::filesystem::remove(turned);
+            std::filesystem::create_symlink("../outside/victim.mxm", turned);
+        }
         return std::nullopt;
     };
-    dialogs.expectMsgBox(notWrittenMessage(1));
+    dialogs.expectMsgBox(notWrittenMessage(2));
     runBatch("chosen");
-    EXPECT_EQ(Clipboard::Text(), okEntry("own.mxm", "own") + changed);
+    EXPECT_EQ(Clipboard::Text(),
+              okEntry("own.mxm", "own") + changed + okEntry("saved.mxm", "Old") + changed);
     EXPECT_TRUE(volumes.folder().readFile("HD/outside/victim.mxm") == victim);
+    EXPECT_TRUE(bytesOf("tree/saved.mxm") == saved);
+}
+
+// A swapper exchanges, over and over while the batch runs, a folder of the
+// tree with a link to a folder outside, and each material of another folder
+// with a link to a material outside: nothing outside is ever written.
+TEST_F(BatchTest, BatchWritesNothingOutsideWhileTheTreeIsSwapped) {
+    settings.writesInFlight = WriteQueue::DefaultMaxInFlight;
+    const std::string victim = material("Victim");
+    const int n = 200;
+    std::vector<std::pair<std::string, std::string>> swaps{
+        {volumes.makeFolder("HD", "tree/sub"), volumes.pathOf("HD", "tree/x")}};
+    std::filesystem::create_directory_symlink("../outside", swaps[0].second);
+    for (int i = 0; i < n; ++i) {
+        const std::string name = "m" + std::to_string(i) + ".mxm";
+        volumes.makeFile("HD", "tree/sub/" + name, material("Sub"));
+        volumes.makeFile("HD", "outside/" + name, victim);
+        swaps.emplace_back(volumes.makeFile("HD", "tree/files/" + name, material("File")),
+                           volumes.pathOf("HD", "tree/files/.l" + name));
+        std::filesystem::create_symlink("../../outside/" + name, swaps.back().second);
+    }
+    std::atomic<bool> done{false};
+    std::thread swapper([&] {
+        while (!done)
+            for (const auto& [a, b] : swaps)
+                ::renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_EXCHANGE);
+    });
+    dialogs.allowUnusedSteps();
+    for (int round = 0; round < 5; ++round) {
+        dialogs.expectAnyMsgBox();
+        runBatch("tree");
+    }
+    done = true;
+    swapper.join();
+    int written = 0;
+    for (int i = 0; i < n; ++i)
+        written += bytesOf("outside/m" + std::to_string(i) + ".mxm") != victim;
+    EXPECT_EQ(written, 0) << "outside files written";
+}
+
+// A tree deeper than the system takes paths for is walked in time linear in
+// its depth, and its deepest material is processed and logged.
+TEST_F(BatchTest, BatchWalksATreeDeeperThanAPath) {
+    const std::string top = volumes.makeFolder("HD", "batch/deep");
+    int fd = ::open(top.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    for (int depth = 0; depth < 3000; ++depth) {
+        ::mkdirat(fd, "level", 0755);
+        const int next = ::openat(fd, "level", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ::close(std::exchange(fd, next));
+    }
+    const std::string bytes = material("Deep");
+    const int file = ::openat(fd, "deepest.mxm", O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    ASSERT_EQ(::write(file, bytes.data(), bytes.size()), ssize_t(bytes.size()));
+    ::close(file);
+    ::close(fd);
+    const auto start = std::chrono::steady_clock::now();
+    runBatch();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    EXPECT_EQ(Clipboard::Text(), okEntry("deepest.mxm", "Deep"));
+    EXPECT_EQ(std::system(("rm -rf '" + top + "'").c_str()), 0);
 }
 
 // With several writes in flight, finishing in any order (here the later
@@ -345,6 +420,32 @@ TEST_F(BatchTest, BatchWithWritesInFlightShowsFilesAndFailuresInWalkOrder) {
     // Written back although nothing needed changing: the writer stores the
     // file's name as the material name.
     EXPECT_EQ(read(mPath(6))->getMaterialName(), "m6");
+}
+
+// Writes in flight hold a bounded number of bytes: with a bound below one
+// file, each write goes alone. A write that fails for want of room, as a
+// nearly full disk fails all but one of them, is tried again alone once the
+// others have ended, and succeeds.
+TEST_F(BatchTest, BatchBoundsTheBytesInFlightAndRetriesAFullDiskAlone) {
+    settings.writesInFlight = 8;
+    for (const bool full : {false, true}) {
+        SCOPED_TRACE(full);
+        settings.bytesInFlight = full ? size_t{1} << 30 : 1;
+        std::atomic<int> active{0}, most{0};
+        settings.beforeEachWrite = [&](const std::string&) -> std::optional<WriteResult> {
+            const int now = ++active;
+            most = std::max(most.load(), now);
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            --active;
+            if (full && now > 1)
+                return WriteResult::failed(ENOSPC);
+            return std::nullopt;
+        };
+        makeBatch(6);
+        runBatch();
+        EXPECT_EQ(most > 1, full);
+        EXPECT_EQ(read(mPath(6))->getMaterialName(), "m6");
+    }
 }
 
 // "Stop!" while three writes are held in flight: no further file is opened
