@@ -5,10 +5,12 @@
 #include "Clipboard.h"
 #include "WindowLook.h"
 
+#include <string_view>
 #include <utility>
 
 ProgressWindow::ProgressWindow(const Ref<FolderItem>& startFolder, BatchSettings settings)
-    : Startfolder(startFolder), run_(startFolder, std::move(settings), *this) {
+    : Startfolder(startFolder), paintInterval_(settings.paintInterval),
+      run_(startFolder, std::move(settings), *this) {
     construct();
 }
 
@@ -57,9 +59,11 @@ void ProgressWindow::Event_Open() {
     } catch (...) {
         // The exception goes on to the framework's handler; a half-finished
         // batch window must not stay on screen.
+        present();
         Close();
         throw;
     }
+    present();
     Close();
     // The log names the files; the user may never read it unless told.
     if (const int32_t n = run_.notWritten(); n > 0)
@@ -74,30 +78,52 @@ void ProgressWindow::Event_Close() {
     Escaped = true;
 }
 
+// A file done while the last paint was too recent is painted here once
+// the interval has passed, should the next file be slow to come.
 void ProgressWindow::letEventsThrough() {
+    if (pending_ && paintDue())
+        present();
     App::instance().DoEvents(-1);
 }
 
 void ProgressWindow::showFailure(const std::string& message) {
+    present();
     MsgBox(message);
 }
 
-// The file's entry has joined the log: the log goes to the clipboard, and
-// the window shows the file and the counter.
 void ProgressWindow::showFile(const std::string& name, int32_t done, int32_t total,
-                              const std::string& log) {
-    theLog = log;
+                              const std::string& entry) {
+    theLog += entry;
+    latest_ = {name, done, total};
+    pending_ = true;
+    if (paintDue())
+        present();
+}
+
+bool ProgressWindow::paintDue() const {
+    return !lastPaint_ || std::chrono::steady_clock::now() - *lastPaint_ >= paintInterval_;
+}
+
+// The entries logged since the last paint join the log on the clipboard,
+// and the window shows the last file done and the counter.
+void ProgressWindow::present() {
+    if (!pending_)
+        return;
+    pending_ = false;
+    lastPaint_ = std::chrono::steady_clock::now();
     Clipboard clipboard;
-    Clipboard::setText(theLog);
+    clipboardToken_ = Clipboard::appendText(clipboardToken_,
+                                            std::string_view(theLog).substr(onClipboard_), theLog);
+    onClipboard_ = theLog.size();
     clipboard.Close();
     if (windowGone_)
         return;
-    STInfo().setText(name);
-    if (total != pWMax) {
-        pWMax = total;
+    STInfo().setText(latest_.name);
+    if (latest_.total != pWMax) {
+        pWMax = latest_.total;
         ProgressBar1().setMaximum(pWMax);
     }
-    STCounter().setText(std::to_string(done) + "/" + std::to_string(pWMax));
-    ProgressBar1().setValue(done);
+    STCounter().setText(std::to_string(latest_.done) + "/" + std::to_string(pWMax));
+    ProgressBar1().setValue(latest_.done);
     Refresh(true);
 }

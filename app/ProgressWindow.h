@@ -10,7 +10,10 @@
 #include "StaticText.h"
 #include "Window.h"
 
+#include <chrono>
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 // The batch window over a folder: shows a batch run (BatchRun) with a
@@ -19,6 +22,10 @@
 // constructed; it closes itself at the end, and then says how many files
 // were not written, if any. Made with new; the framework
 // owns it.
+//
+// The progress and the log on the clipboard are brought up to date together,
+// at most once per paint interval, so that they always agree; the last
+// state is shown before the window closes and before any message.
 class ProgressWindow : public Window, private BatchView {
   public:
     explicit ProgressWindow(const Ref<FolderItem>& startFolder, BatchSettings settings = {});
@@ -48,9 +55,25 @@ class ProgressWindow : public Window, private BatchView {
     void letEventsThrough() override;
     bool stopAsked() const override { return Escaped; }
     void showFile(const std::string& name, int32_t done, int32_t total,
-                  const std::string& log) override;
+                  const std::string& entry) override;
     void showFailure(const std::string& message) override;
+    void present();
+    bool paintDue() const;
 
+    // The last file done, not yet painted while pending_.
+    struct Progress {
+        std::string name;
+        int32_t done = 0;
+        int32_t total = 0;
+    };
+
+    const std::chrono::milliseconds paintInterval_;
     BatchRun run_;
     bool windowGone_ = false;
+    Progress latest_;
+    bool pending_ = false;
+    std::optional<std::chrono::steady_clock::time_point> lastPaint_;
+    // How much of theLog the clipboard holds, under which token.
+    std::size_t onClipboard_ = 0;
+    std::uint64_t clipboardToken_ = 0;
 };

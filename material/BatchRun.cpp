@@ -179,5 +179,5 @@ void BatchRun::showOldestFile() {
     notWritten_ += oldest.notWritten ? 1 : 0;
     ++done_;
     total_ = std::max(total_, done_);
-    view_.showFile(oldest.name, done_, total_, log_);
+    view_.showFile(oldest.name, done_, total_, oldest.entry);
 }

@@ -14,6 +14,10 @@ struct BatchSettings {
     // The longest the count and the walk go on without letting events
     // through, so that a window is drawn and "Stop!" heard on any tree.
     std::chrono::milliseconds pumpInterval{10};
+    // The shortest time between two paints of the progress, at about the
+    // screen's pace; whatever a paint skipped, the next one shows, and the
+    // last state is always shown.
+    std::chrono::milliseconds paintInterval{33};
     // At most this many writes in flight,
     std::size_t writesInFlight = WriteQueue::DefaultMaxInFlight;
     // holding at most this many bytes together; a larger file goes alone.

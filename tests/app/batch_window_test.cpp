@@ -25,13 +25,15 @@
 
 namespace {
 
-// One write at a time, so that each file is shown as soon as it is done,
-// unless a test lets more run; no test's hold on the writes outlives it.
+// One write at a time and a paint for every file, so that each file is
+// shown as soon as it is done, unless a test lets more run; no test's hold
+// on the writes outlives it.
 class BatchTest : public AppTest {
   protected:
     void SetUp() override {
         AppTest::SetUp();
         settings.writesInFlight = 1;
+        settings.paintInterval = std::chrono::milliseconds(0);
     }
     // The batch window over HD:folder, with the test's settings.
     void runBatch(const std::string& folder = "batch") {
@@ -101,6 +103,8 @@ void stopOrClose(ProgressWindow& w, bool close) {
 
 // The start folder's files before its subfolders, each by name; hidden
 // folders are walked, yet only visible files of the material type count.
+// Painted at most once an hour, the window shows the first file, and the
+// last state once the run is done, with the whole log on the clipboard.
 TEST_F(BatchTest, BatchLogsEachMaterialFileAndPutsTheLogOnTheClipboard) {
     const std::pair<std::string, std::string> files[] = {{"a.mxm", ""},
                                                          {"b.mxm", "PNG and more bytes"},
@@ -111,19 +115,29 @@ TEST_F(BatchTest, BatchLogsEachMaterialFileAndPutsTheLogOnTheClipboard) {
                                                          {"notes.txt", "M"},
                                                          {"c.mxm.bak", "M"},
                                                          {"noext", "M"}};
-    for (const auto& [name, bytes] : files)
-        volumes.makeFile("HD", "batch/" + name, bytes == "M" ? material("Skipped") : bytes);
-    BatchWatcher watcher;
-    runBatch();
-
     const std::string b = "b.mxm  ::   Does not seem to be an MXM", c = okEntry("c.mxm", "Charlie"),
                       d = okEntry("d.mxm", "Delta"), e = okEntry("e.mxm", "Echo");
-    EXPECT_EQ(watcher.shown, (std::vector<std::string>{"a.mxm 1/5", "b.mxm 2/5", "c.mxm 3/5",
-                                                       "d.mxm 4/5", "e.mxm 5/5"}));
-    EXPECT_EQ(watcher.clipboards,
-              (std::vector<std::string>{"", b, b + c, b + c + d, b + c + d + e}));
-    for (int i : {0, 1})
-        EXPECT_EQ(bytesOf("batch/" + files[i].first), files[i].second);
+    for (const bool throttled : {false, true}) {
+        SCOPED_TRACE(throttled);
+        for (const auto& [name, bytes] : files)
+            volumes.makeFile("HD", "batch/" + name, bytes == "M" ? material("Skipped") : bytes);
+        settings.paintInterval = std::chrono::hours(throttled ? 1 : 0);
+        BatchWatcher watcher;
+        ProgressWindow* seen = nullptr;
+        watcher.atSight = [&seen](ProgressWindow& w) { seen = &w; };
+        runBatch();
+
+        const std::vector<std::string> all{"a.mxm 1/5", "b.mxm 2/5", "c.mxm 3/5", "d.mxm 4/5",
+                                           "e.mxm 5/5"};
+        EXPECT_EQ(watcher.shown, throttled ? std::vector<std::string>{all[0]} : all);
+        EXPECT_EQ(watcher.clipboards.back(), throttled ? "" : b + c + d + e);
+        ASSERT_NE(seen, nullptr);
+        EXPECT_EQ(seen->STInfo().Text() + " " + seen->STCounter().Text(), "e.mxm 5/5");
+        EXPECT_EQ(Clipboard::Text(), b + c + d + e);
+        for (int i : {0, 1})
+            EXPECT_EQ(bytesOf("batch/" + files[i].first), files[i].second);
+        UiDriver::deleteClosedWindows();
+    }
 }
 
 // "Stop!" (or Escape, its key) or closing the window (by its close box or
