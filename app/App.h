@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Application.h"
+#include "BatchSettings.h"
 #include "FolderItem.h"
 #include "LocationsStore.h"
 #include "Ref.h"
@@ -49,11 +50,18 @@ class App : public Application {
     bool FileOpen_Action();
     bool FileOpenFolder_Action();
     bool FileEditDefaultLocations_Action();
+    // Quit while a batch runs stops the batch first: its writes in flight
+    // end and their failures are shown, then the program quits.
+    bool FileQuit_Action();
 
     // The three commands, reached from the menu and from the start window.
+    // One batch runs at a time: the folder command says so while one runs.
     void MenuOpenMXM();
     void MenuOpenMXMFolder();
     void MenuSetPrefs();
+
+    // How the batches that the folder command starts pace themselves.
+    BatchSettings batchSettings;
 
     virtual void AddDefaultLocationForSearch(const Ref<FolderItem>& folder);
     virtual void ResetDefaultLocations();
@@ -70,4 +78,6 @@ class App : public Application {
     LocationsStore store_{DefaultLocations};
     // The locations present at the last search, as the search reads them.
     SearchLocations::FolderList presentLocations_;
+    bool batchRunning_ = false;
+    bool quitAfterBatch_ = false;
 };

@@ -14,6 +14,7 @@
 #include "mxmFile.h"
 
 #include <exception>
+#include <utility>
 
 void App::Event_Open() {
     LoadDefaultLocations();
@@ -61,6 +62,7 @@ void App::AddMenuHandlers() {
     AddMenuHandler("FileOpenFolder", [this] { return FileOpenFolder_Action(); });
     AddMenuHandler("FileEditDefaultLocations",
                    [this] { return FileEditDefaultLocations_Action(); });
+    AddMenuHandler("FileQuit", [this] { return FileQuit_Action(); });
 }
 
 bool App::FileOpen_Action() {
@@ -78,6 +80,19 @@ bool App::FileEditDefaultLocations_Action() {
     return true;
 }
 
+bool App::FileQuit_Action() {
+    if (!batchRunning_) {
+        Quit();
+        return true;
+    }
+    // The batch runs inside this command's caller: it stops at its next
+    // file, and the folder command quits once it has ended.
+    quitAfterBatch_ = true;
+    if (auto* batch = Window::find<ProgressWindow>())
+        batch->Escaped = true;
+    return true;
+}
+
 void App::MenuOpenMXM() {
     const Ref<FolderItem> file = GetOpenFolderItem(MaxwellFiles::MaxwellMaterial()->toString());
     if (file)
@@ -85,10 +100,25 @@ void App::MenuOpenMXM() {
 }
 
 void App::MenuOpenMXMFolder() {
+    if (batchRunning_) {
+        MsgBox("A batch is running. Stop it or let it end before you start another one.");
+        return;
+    }
     MsgBox("Attention: The application DOES NOT create backups. NEVER work on the original files.");
     const Ref<FolderItem> folder = SelectFolder();
-    if (folder)
-        new ProgressWindow(folder);
+    if (!folder)
+        return;
+    // The whole batch runs while its window is made.
+    batchRunning_ = true;
+    try {
+        new ProgressWindow(folder, batchSettings);
+    } catch (...) {
+        batchRunning_ = false;
+        throw;
+    }
+    batchRunning_ = false;
+    if (std::exchange(quitAfterBatch_, false))
+        Quit();
 }
 
 void App::MenuSetPrefs() {

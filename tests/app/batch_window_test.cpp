@@ -1,6 +1,7 @@
 #include "AppTest.h"
 #include "EventGuard.h"
 #include "ProgressWindow.h"
+#include "StartWindow.h"
 
 #include "Fifo.h"
 #include "Locked.h"
@@ -460,6 +461,57 @@ TEST_F(BatchTest, BatchBoundsTheBytesInFlightAndRetriesAFullDiskAlone) {
         EXPECT_EQ(most > 1, full);
         EXPECT_EQ(read(mPath(6))->getMaterialName(), "m6");
     }
+}
+
+// One batch at a time: during a run, the start window's folder button and
+// Ctrl+O in the batch window say that a batch is running and start none.
+// Ctrl+Q during a run stops it; the writes held in flight end and a failed
+// one is shown before any window closes; then the program quits.
+TEST_F(BatchTest, BatchRunsAloneAndQuitWaitsForItsWrites) {
+    BatchSettings& batch = app->batchSettings;
+    batch.writesInFlight = 3;
+    batch.pumpInterval = std::chrono::milliseconds(0);
+    std::atomic<bool> quitAsked{false};
+    std::atomic<int> held{0};
+    batch.beforeEachWrite = [&](const std::string& path) -> std::optional<WriteResult> {
+        ++held;
+        for (int waited = 0; !quitAsked && waited < 5000; ++waited)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return path.ends_with("/m2.mxm") ? std::optional(WriteResult::failed(EIO)) : std::nullopt;
+    };
+    const std::string fourth = makeBatch(4)[3],
+                      running = "A batch is running. Stop it or let it end before you start "
+                                "another one.";
+    struct : ScriptedDialogs {
+        void showMsgBox(const std::string& text) override {
+            startOpen.push_back(Window::find<StartWindow>() != nullptr);
+            ScriptedDialogs::showMsgBox(text);
+        }
+        std::vector<bool> startOpen;
+    } watching;
+    watching.expectAnyMsgBox()
+        .answerSelectFolder(volumes.item("HD", "batch"))
+        .expectMsgBox(running)
+        .expectMsgBox(running)
+        .expectMsgBox("Can't write file... Probably file is opened in another application!\n\n\"" +
+                      volumes.pathOf("HD", mPath(2)) + "\": Input/output error.")
+        .expectMsgBox(notWrittenMessage(1));
+    BatchWatcher watcher;
+    watcher.beforeFirstFile = [&](ProgressWindow& w) {
+        if (held < 3 || quitAsked)
+            return;
+        UiDriver::click(StartWindow::instance().PBOpenFolder());
+        UiDriver::pressKey(*w.widget(), Qt::Key_O, Qt::ControlModifier);
+        UiDriver::pressKey(*w.widget(), Qt::Key_Q, Qt::ControlModifier);
+        quitAsked = true;
+    };
+    UiDriver::click(StartWindow::instance().PBOpenFolder());
+    UiDriver::deleteClosedWindows();
+    EXPECT_EQ(watching.startOpen, std::vector<bool>(5, true));
+    EXPECT_TRUE(Window::openWindows().empty());
+    EXPECT_EQ(Clipboard::Text(),
+              mEntry(1) + mEntry(2) + notWritten("Input/output error") + mEntry(3));
+    EXPECT_TRUE(bytesOf(mPath(4)) == fourth);
 }
 
 // "Stop!" while three writes are held in flight: no further file is opened
