@@ -1,6 +1,5 @@
 #include "AppTest.h"
 #include "PictureImage.h"
-#include "PngBytes.h"
 #include "SearchLocations.h"
 #include "WindowMXM.h"
 
@@ -45,6 +44,12 @@ class EditorTest : public AppTest {
         editor.CPreview().paintNow();
         return editor.CPreview().picture().image();
     }
+    // A BMP file of width x height pixels at 24 bits up to its pixel rows.
+    static std::string bmpHeader(uint32_t width, uint32_t height) {
+        return "BM" + encodeUInt32(54 + (width * 3 + 3) / 4 * 4 * height) + encodeUInt32(0) +
+               encodeUInt32(54) + encodeUInt32(40) + encodeUInt32(width) + encodeUInt32(height) +
+               encodeUInt32(1 | 24 << 16) + std::string(24, '\0');
+    }
     QRgb storedPixel(const std::string& relative) const {
         return rgb(Graphics(*read(relative)->PreviewPict).Pixel(10, 10));
     }
@@ -88,30 +93,26 @@ TEST_F(EditorTest, PaintAndDroppedFiles) {
         for (int x = 0; x < 197; ++x)
             ASSERT_EQ(image.pixel(x, y), pattern(x + 1, y + 1)) << x;
     EXPECT_FALSE(UiDriver::dropFiles(editor->CPreview(), {text}));
-    const std::string broken = volumes.makeFile("HD", "a.png", PngBytes::black(9, 9).substr(0, 60)),
-                      huge = volumes.makeFile("HD", "huge.png", PngBytes::black(20000, 20000));
-    dialogs
-        .expectMsgBox("The picture \"" + broken +
-                      "\" could not be read: it holds no picture "
-                      "that can be decoded (Unable to read image data).")
-        .expectMsgBox(
-            "The picture \"" + huge +
-            "\" could not be read: it is 20000 x 20000 "
-            "pixels, more than the 67108864 pixels (8192 x 8192) that a picture may have.");
-    for (const std::string& refused : {broken, huge}) {
-        ASSERT_TRUE(UiDriver::dropFiles(editor->CPreview(), {refused}));
-        EXPECT_EQ(state(*editor), "---");
-    }
-    QMimeData brokenData; // a picture dragged from another program
-    brokenData.setData("image/png", "\x89PNG");
-    dialogs.expectMsgBox("The dropped picture could not be read: it holds no picture that can be "
-                         "decoded (Unsupported image format).");
-    ASSERT_TRUE(UiDriver::drop(editor->CPreview(), brokenData));
+    const std::string cutBytes = volumes.folder().readFile("HD/r.PNG").substr(0, 60),
+                      cut = volumes.makeFile("HD", "cut.png", cutBytes),
+                      huge = volumes.makeFile("HD", "huge.bmp", bmpHeader(16000, 16000)),
+                      undecoded = " could not be read: it holds no picture that can be decoded "
+                                  "(Unable to read image data).";
+    dialogs.expectMsgBox("The picture \"" + cut + "\"" + undecoded)
+        .expectMsgBox("The picture \"" + huge +
+                      "\" could not be read: it is 16000 x 16000 pixels, "
+                      "more than the 67108864 pixels (8192 x 8192) that a picture may have.")
+        .expectMsgBox("The dropped picture" + undecoded);
+    QMimeData cutData; // a picture dragged from another program
+    cutData.setData("image/png", QByteArray::fromStdString(cutBytes));
+    EXPECT_TRUE(UiDriver::dropFiles(editor->CPreview(), {cut}) &&
+                UiDriver::dropFiles(editor->CPreview(), {huge}) &&
+                UiDriver::drop(editor->CPreview(), cutData));
     EXPECT_EQ(state(*editor), "---");
     ASSERT_TRUE(UiDriver::dropFiles(editor->CPreview(), {text, red, green}));
     EXPECT_EQ(shown(*editor).pixel(0, 0), Red);
-    ASSERT_TRUE(UiDriver::dropFiles(
-        editor->CPreview(), {volumes.makeFile("HD", "big.png", PngBytes::black(7000, 7000))}));
+    const std::string big = bmpHeader(6000, 6000) + std::string(18000 * 6000, '\0');
+    ASSERT_TRUE(UiDriver::dropFiles(editor->CPreview(), {volumes.makeFile("HD", "big.bmp", big)}));
     EXPECT_EQ(shown(*editor).pixel(0, 0), qRgb(0, 0, 0));
 }
 
@@ -212,16 +213,9 @@ TEST_F(EditorTest, TabReachesEveryButton) {
                                   editor->PBSave().widget()}));
 }
 
-// "Check Path" shows the busy cursor over the program from its start until
-// its report, which, like the message of a failed check, has the usual one.
-TEST_F(EditorTest, CheckPathIsBusyUntilItsReport) {
-    struct CursorDialogs : ScriptedDialogs {
-        void showMsgBox(const std::string& text) override {
-            busyAtMessage.push_back(QApplication::overrideCursor() != nullptr);
-            ScriptedDialogs::showMsgBox(text);
-        }
-        std::vector<bool> busyAtMessage;
-    } watching;
+// "Check Path" shows the busy cursor over the program while it searches,
+// and the usual one after it, also when the check fails.
+TEST_F(EditorTest, CheckPathIsBusyWhileItSearches) {
     Qt::CursorShape inSearch = Qt::ArrowCursor;
     const SearchLocations::FolderList none;
     SearchLocations::setSearchLocationsSource([&]() -> const SearchLocations::FolderList& {
@@ -230,11 +224,11 @@ TEST_F(EditorTest, CheckPathIsBusyUntilItsReport) {
         return none;
     });
     WindowMXM* editor = openEditor("tex/pine.mxm", material("pine", "/old/gone.jpg"));
-    watching.expectAnyMsgBox().expectMsgBox("Exception in WindowMXM.CheckPaths");
+    dialogs.expectAnyMsgBox().expectMsgBox("Exception in WindowMXM.CheckPaths");
     UiDriver::click(editor->BBCheckPath());
     UiDriver::click((new WindowMXM)->BBCheckPath()); // no material: the check fails
     EXPECT_EQ(inSearch, Qt::WaitCursor);
-    EXPECT_EQ(watching.busyAtMessage, (std::vector<bool>{false, false}));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 // Paths that a check rewrote are changes until saved: reverting the preview
