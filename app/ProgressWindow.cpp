@@ -2,6 +2,7 @@
 
 #include "Alerts.h"
 #include "App.h"
+#include "BusyCursor.h"
 #include "Clipboard.h"
 #include "WindowLook.h"
 
@@ -48,10 +49,14 @@ void ProgressWindow::PushButton1_Action() {
 void ProgressWindow::Event_Open() {
     try {
         // On a large tree the count takes a while: the window is drawn
-        // first, and the count can be stopped as the walk can.
+        // first, the busy cursor shows, and the count can be stopped as
+        // the walk can.
         Show();
-        letEventsThrough();
-        pWMax = run_.count();
+        {
+            const BusyCursor busy;
+            letEventsThrough();
+            pWMax = run_.count();
+        }
         if (!Escaped) {
             ProgressBar1().setMaximum(pWMax);
             run_.walk();

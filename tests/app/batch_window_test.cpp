@@ -8,6 +8,7 @@
 
 #include "AtomicWrite.h"
 
+#include <QApplication>
 #include <QTimer>
 #include <QWidget>
 
@@ -187,10 +188,10 @@ TEST_F(BatchTest, BatchStopCloseOrDamagedFileEndsTheRun) {
     }
 }
 
-// The window is up, saying "Searching MXM Files", before the count starts,
-// and the count lets events through as it goes: "Stop!" or closing the
-// window then ends the run before any file is touched. Links to the
-// kernel's own file systems cost nothing.
+// The window is up, saying "Searching MXM Files", before the count starts;
+// the count shows the busy cursor and lets events through as it goes:
+// "Stop!" or closing the window then ends the run before any file is
+// touched. Links to the kernel's own file systems cost nothing.
 TEST_F(BatchTest, BatchCountShowsItsWindowAndCanBeStopped) {
     settings.pumpInterval = std::chrono::milliseconds(0);
     const std::string alpha = material("Alpha");
@@ -205,16 +206,20 @@ TEST_F(BatchTest, BatchCountShowsItsWindowAndCanBeStopped) {
         Clipboard::setText("before the run");
         BatchWatcher watcher;
         int pumps = 0, drawn = 0;
+        bool busy = false;
         watcher.beforeFirstFile = [&](ProgressWindow& w) {
             drawn += w.widget()->isVisible() && w.STInfo().Text() == "Searching MXM Files";
             // The fourth pump comes while the count lists the start folder.
-            if (++pumps == 4 && how != Neither)
+            if (++pumps == 4)
+                busy = QApplication::overrideCursor();
+            if (pumps == 4 && how != Neither)
                 stopOrClose(w, how == Close);
         };
         EventGuard::run([&] { runBatch(); });
         UiDriver::deleteClosedWindows();
         EXPECT_GE(pumps, 4);
         EXPECT_EQ(drawn, pumps);
+        EXPECT_TRUE(busy && !QApplication::overrideCursor());
         EXPECT_EQ(watcher.shown.size(), how == Neither ? 2u : 0u);
         EXPECT_EQ(Clipboard::Text() == "before the run", how != Neither);
         EXPECT_EQ(bytesOf("batch/a.mxm") == alpha, how != Neither);
