@@ -1,11 +1,13 @@
 #include "AtomicWrite.h"
 
+#include "AttributeCopy.h"
 #include "FileDescriptor.h"
+#include "FileLock.h"
+#include "FolderFlush.h"
+#include "InPlaceWrite.h"
 #include "RegularFile.h"
 
 #include <cerrno>
-#include <chrono>
-#include <thread>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -15,8 +17,6 @@
 namespace {
 
 constexpr int MaxAttempts = 100;
-constexpr int LockPatienceMs = 5000;
-constexpr int LockPollMs = 10;
 constexpr mode_t SetIdBits = S_ISUID | S_ISGID;
 
 struct Target {
@@ -24,13 +24,16 @@ struct Target {
     std::string name;
     std::optional<struct stat> old; // the file as it stands; none when missing
     std::optional<FileIdentity> expected;
+    WriteProbe* probe;
 };
 
 // A new file holding the bytes, or why there is none: error 0 with no file
-// means the way was not open here and another may be tried.
+// means the way was not open here and another may be tried; unkept, that
+// the new file could not carry the old one's owner, group or attributes.
 struct NewFile {
     FileDescriptor fd;
     int error = 0;
+    bool unkept = false;
 };
 
 // The error of the call that just failed; never 0.
@@ -71,19 +74,6 @@ bool stillAsExpected(const Target& target) {
     return fd.valid() && identityOf(fd.get()) == target.expected;
 }
 
-// 0 when the lock could be had in a few seconds: another save of the same
-// file ends long before, and one that hangs must not hang this one too.
-int lockSoon(int fd) {
-    for (int wait = 0; wait < LockPatienceMs; wait += LockPollMs) {
-        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
-            return 0;
-        if (errno != EWOULDBLOCK && errno != EINTR)
-            return lastError();
-        std::this_thread::sleep_for(std::chrono::milliseconds(LockPollMs));
-    }
-    return EWOULDBLOCK;
-}
-
 // Waits while another save holds the temporary file of that name, then
 // removes it when nobody does (a crash left it). Another save that
 // finished meanwhile has renamed it away, which the check after the lock
@@ -93,45 +83,59 @@ int removeWhenAbandoned(int folder, const std::string& name) {
         ::openat(folder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     if (!fd.valid())
         return errno == ENOENT ? 0 : lastError();
-    const int error = lockSoon(fd.get());
+    const int error = lockWithPatience(fd.get(), LOCK_EX);
     if (error == 0 && namesFile(folder, name, fd.get()))
         ::unlinkat(folder, name.c_str(), 0);
     return error;
 }
 
-// The new file's owner, group and permissions follow the old file's; the
-// set-ID bits are dropped, since the content is not the one they were
-// granted to.
-bool takeOverAttributes(int fd, const Target& target) {
+// The new file takes over the old one's owner, group, permissions and
+// extended attributes, the set-ID bits dropped, since the content is not
+// the one they were granted to. The permissions come after the bytes: a
+// named file is made with no more than the owner's.
+void takeOverAttributes(NewFile& file, const Target& target) {
     if (!target.old)
-        return true;
+        return;
     const struct stat& old = *target.old;
-    if (::fchown(fd, old.st_uid, old.st_gid) != 0)
-        ::fchown(fd, static_cast<uid_t>(-1), old.st_gid); // the group alone, where allowed
-    return ::fchmod(fd, old.st_mode & 07777 & ~SetIdBits) == 0;
+    const int fd = file.fd.get();
+    file.unkept = ::fchown(fd, old.st_uid, old.st_gid) != 0;
+    if (!file.unkept && ::fchmod(fd, old.st_mode & 07777 & ~SetIdBits) != 0)
+        file.error = lastError();
+    file.unkept =
+        file.unkept || (file.error == 0 && !copyExtendedAttributes(target.folder, target.name, fd));
 }
 
-int writeAndFlush(int fd, const std::string& bytes, const Target& target) {
+// Writes, takes over and flushes; false when the new file is not to be
+// renamed (error or unkept set).
+bool writeAndFlush(NewFile& file, const std::string& bytes, const Target& target) {
     errno = 0;
-    if (!writeFullyAt(fd, bytes, 0) || !takeOverAttributes(fd, target) || ::fsync(fd) != 0)
-        return lastError();
-    return 0;
+    if ((file.error = probed(target.probe, WriteStep::Write)) != 0)
+        return false;
+    if (!writeFullyAt(file.fd.get(), bytes, 0)) {
+        file.error = lastError();
+        return false;
+    }
+    takeOverAttributes(file, target);
+    if (file.error == 0 && !file.unkept && ::fsync(file.fd.get()) != 0)
+        file.error = lastError();
+    return file.error == 0 && !file.unkept;
 }
 
 // A new file without a name, linked in under the temporary name once it
 // holds everything, locked.
 NewFile writeUnnamed(const Target& target, const std::string& temp, const std::string& bytes) {
+    if (probed(target.probe, WriteStep::UnnamedFile) != 0)
+        return {};
     NewFile file{
         FileDescriptor(::openat(target.folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666))};
     if (!file.fd.valid())
         return {};
     // Locked before it gets a name, so that no other save takes it for
     // abandoned.
-    file.error = writeAndFlush(file.fd.get(), bytes, target);
-    if (file.error == 0 && ::flock(file.fd.get(), LOCK_EX) != 0)
+    if (writeAndFlush(file, bytes, target) && ::flock(file.fd.get(), LOCK_EX) != 0)
         file.error = lastError();
     const std::string self = "/proc/self/fd/" + std::to_string(file.fd.get());
-    for (int attempt = 1; file.error == 0; ++attempt) {
+    for (int attempt = 1; file.error == 0 && !file.unkept; ++attempt) {
         if (::linkat(AT_FDCWD, self.c_str(), target.folder, temp.c_str(), AT_SYMLINK_FOLLOW) == 0)
             return file;
         if (errno != EEXIST)
@@ -144,90 +148,87 @@ NewFile writeUnnamed(const Target& target, const std::string& temp, const std::s
 
 // A new file under the temporary name, locked, holding everything.
 NewFile writeNamed(const Target& target, const std::string& temp, const std::string& bytes) {
+    const mode_t mode = target.old ? target.old->st_mode & 0600 : 0666;
     for (int attempt = 0; attempt < MaxAttempts; ++attempt) {
-        FileDescriptor fd(::openat(target.folder, temp.c_str(),
-                                   O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
-        if (!fd.valid() && errno != EEXIST)
+        NewFile file{
+            FileDescriptor(::openat(target.folder, temp.c_str(),
+                                    O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode))};
+        if (!file.fd.valid() && errno != EEXIST)
             return {{}, lastError()};
-        if (!fd.valid()) {
+        if (!file.fd.valid()) {
             if (const int error = removeWhenAbandoned(target.folder, temp))
                 return {{}, error};
             continue;
         }
         // Another save may have taken the new name for abandoned before the
         // lock was held; then this one starts again.
-        if (::flock(fd.get(), LOCK_EX | LOCK_NB) == 0 && namesFile(target.folder, temp, fd.get())) {
-            const int error = writeAndFlush(fd.get(), bytes, target);
-            if (error == 0)
-                return {std::move(fd), 0};
-            ::unlinkat(target.folder, temp.c_str(), 0);
-            return {{}, error};
+        if (::flock(file.fd.get(), LOCK_EX | LOCK_NB) == 0 &&
+            namesFile(target.folder, temp, file.fd.get())) {
+            if (!writeAndFlush(file, bytes, target)) {
+                ::unlinkat(target.folder, temp.c_str(), 0);
+                file.fd.reset();
+            }
+            return file;
         }
     }
     return {{}, EEXIST};
 }
 
 // The new content under a new file renamed over the old one; refused tells
-// whether the folder took no new file.
+// whether the old file is to be written in place instead.
 WriteResult replaceByRename(const Target& target, const std::string& bytes, bool& refused) {
     const std::string temp = temporaryName(target.name);
     NewFile file = writeUnnamed(target, temp, bytes);
-    if (!file.fd.valid() && file.error == 0)
+    if (!file.fd.valid() && file.error == 0 && !file.unkept)
         file = writeNamed(target, temp, bytes);
-    if (!file.fd.valid()) {
-        refused = file.error == EACCES || file.error == EPERM;
+    refused = file.unkept;
+    if (!file.fd.valid())
         return WriteResult::failed(file.error);
-    }
     // The lock on the new file guards the temporary name until it is gone.
     if (!stillAsExpected(target)) {
         ::unlinkat(target.folder, temp.c_str(), 0);
         return WriteResult::changed();
     }
-    if (::renameat(target.folder, temp.c_str(), target.folder, target.name.c_str()) != 0) {
-        const int error = lastError();
+    int error = probed(target.probe, WriteStep::Rename);
+    if (error == 0 &&
+        ::renameat(target.folder, temp.c_str(), target.folder, target.name.c_str()) != 0)
+        error = lastError();
+    if (error != 0) {
         ::unlinkat(target.folder, temp.c_str(), 0);
+        refused = error == EPERM || error == EBUSY;
         return WriteResult::failed(error);
     }
-    // The new name must survive a crash as well as the new content.
-    ::fsync(target.folder);
-    return WriteResult::written(identityOf(file.fd.get()));
+    // The new name must survive a crash as well as the new content; when
+    // it may not, the new content stands all the same.
+    const std::optional<FileIdentity> identity = identityOf(file.fd.get());
+    error = probed(target.probe, WriteStep::FolderFlush);
+    if (error == 0)
+        error = flushFolder(target.folder);
+    return error == 0 ? WriteResult::written(identity) : WriteResult::failed(error, identity);
 }
 
-// The new content written into the file itself, so that every name of it
-// sees it.
-WriteResult writeInPlace(const Target& target, const std::string& bytes) {
-    const FileDescriptor fd(::openat(target.folder, target.name.c_str(),
-                                     O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-    if (!fd.valid())
-        return WriteResult::failed(lastError());
+// The file as it stands, when it may be replaced: a folder is never
+// replaced, and a write-protected file stays protected. 0 or the error.
+int lookAtOld(Target& target) {
     struct stat info {};
-    if (::fstat(fd.get(), &info) != 0)
-        return WriteResult::failed(lastError());
-    if (target.expected && identityOf(info) != target.expected)
-        return WriteResult::changed();
-    if (!S_ISREG(info.st_mode) || !sameFile(info, *target.old))
-        return WriteResult::failed(EAGAIN); // replaced since it was looked at
-    const auto size = static_cast<off_t>(bytes.size());
-    // The space first, so that a full disk fails before any byte changes;
-    // a file system that cannot reserve is written all the same.
-    const int reserved = size > 0 ? ::posix_fallocate(fd.get(), 0, size) : 0;
-    if (reserved != 0 && reserved != EOPNOTSUPP && reserved != EINVAL)
-        return WriteResult::failed(reserved);
-    errno = 0;
-    if (!writeFullyAt(fd.get(), bytes, 0) || ::ftruncate(fd.get(), size) != 0)
-        return WriteResult::failed(lastError());
-    const mode_t mode = target.old->st_mode;
-    if ((mode & SetIdBits) != 0 && ::fchmod(fd.get(), mode & 07777 & ~SetIdBits) != 0)
-        return WriteResult::failed(lastError());
-    if (::fsync(fd.get()) != 0)
-        return WriteResult::failed(lastError());
-    return WriteResult::written(identityOf(fd.get()));
+    if (::fstatat(target.folder, target.name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0)
+        return errno == ENOENT ? 0 : lastError();
+    if (S_ISDIR(info.st_mode))
+        return EISDIR;
+    if (S_ISLNK(info.st_mode))
+        return ELOOP;
+    if (!S_ISREG(info.st_mode))
+        return EINVAL;
+    if (::faccessat(target.folder, target.name.c_str(), W_OK, 0) != 0)
+        return lastError();
+    target.old = info;
+    return 0;
 }
 
 } // namespace
 
 WriteResult replaceFileContent(const std::string& nativePath, const std::string& bytes,
-                               const std::optional<FileIdentity>& expected) {
+                               const std::optional<FileIdentity>& expected, WriteProbe* probe) {
     const size_t slash = nativePath.rfind('/');
     if (slash == std::string::npos || slash + 1 == nativePath.size())
         return WriteResult::failed(EINVAL);
@@ -238,34 +239,23 @@ WriteResult replaceFileContent(const std::string& nativePath, const std::string&
         folder.reset(::open(folderPath.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     if (!folder.valid())
         return WriteResult::failed(lastError());
-    return replaceFileContentAt(folder.get(), nativePath.substr(slash + 1), bytes, expected);
+    return replaceFileContentAt(folder.get(), nativePath.substr(slash + 1), bytes, expected, probe);
 }
 
 WriteResult replaceFileContentAt(int folderFd, const std::string& name, const std::string& bytes,
-                                 const std::optional<FileIdentity>& expected) {
+                                 const std::optional<FileIdentity>& expected, WriteProbe* probe) {
     if (!isOneComponent(name))
         return WriteResult::failed(EINVAL);
-    Target target{folderFd, name, std::nullopt, expected};
-    struct stat info {};
-    if (::fstatat(folderFd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
-        // A folder is never replaced, and a write-protected file stays protected.
-        if (!S_ISREG(info.st_mode))
-            return WriteResult::failed(S_ISDIR(info.st_mode)   ? EISDIR
-                                       : S_ISLNK(info.st_mode) ? ELOOP
-                                                               : EINVAL);
-        if (::faccessat(folderFd, name.c_str(), W_OK, 0) != 0)
-            return WriteResult::failed(lastError());
-        target.old = info;
-    } else if (errno != ENOENT) {
-        return WriteResult::failed(lastError());
-    }
+    Target target{folderFd, name, std::nullopt, expected, probe};
+    if (const int error = lookAtOld(target))
+        return WriteResult::failed(error);
     if (expected && (!target.old || identityOf(*target.old) != *expected))
         return WriteResult::changed();
     if (target.old && target.old->st_nlink > 1)
-        return writeInPlace(target, bytes);
+        return writeInPlace(folderFd, name, *target.old, bytes, expected, probe);
     bool refused = false;
     WriteResult result = replaceByRename(target, bytes, refused);
-    if (!result.ok() && refused && target.old)
-        return writeInPlace(target, bytes);
+    if (refused && target.old)
+        return writeInPlace(folderFd, name, *target.old, bytes, expected, probe);
     return result;
 }

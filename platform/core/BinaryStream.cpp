@@ -1,6 +1,7 @@
 #include "BinaryStream.h"
 
 #include "ByteOrder.h"
+#include "InPlaceBackup.h"
 #include "RegularFile.h"
 
 #include <algorithm>
@@ -87,6 +88,12 @@ Ref<BinaryStream> BinaryStream::OpenAt(int folderFd, const std::string& name, bo
 Ref<BinaryStream> BinaryStream::fromFile(int fd) {
     if (fd < 0)
         return nullptr;
+    // Read while no save of this program writes the file in place, and as a
+    // crashed save's copy of the old bytes restored it.
+    if (InPlaceBackup::prepareRead(fd) != 0) {
+        ::close(fd);
+        return nullptr;
+    }
     const std::optional<FileIdentity> identity = identityOf(fd);
     const Ref<BinaryStream> stream(
         std::shared_ptr<BinaryStream>(new BinaryStream(std::make_unique<FileSource>(fd))));

@@ -22,7 +22,11 @@ class BinaryStream {
     BinaryStream& operator=(const BinaryStream&) = delete;
 
     // A stream that reads the file; nil when it cannot be opened for reading,
-    // or, when writable, for writing too (missing, a folder, no permission).
+    // or, when writable, for writing too (missing, a folder, no permission),
+    // or when a save of this program writes it in place for longer than the
+    // lock's patience. Until the stream is closed, this program's saves do
+    // not write the file in place. A copy of old bytes that a crashed save
+    // left beside the file is written back first.
     static Ref<BinaryStream> Open(const Ref<FolderItem>& file, bool writable);
     // The same for the entry of that name in the open folder, never through
     // a link; nil with the reason in whyNot (see openRegularFileAt).

@@ -17,9 +17,12 @@ class WriteResult {
         return WriteResult(Outcome::Written, 0, identity);
     }
     static WriteResult changed() { return WriteResult(Outcome::Changed, 0, std::nullopt); }
-    // An error code of 0 counts as EIO: a failure always has a reason.
-    static WriteResult failed(int error) {
-        return WriteResult(Outcome::Failed, error != 0 ? error : EIO, std::nullopt);
+    // An error code of 0 counts as EIO: a failure always has a reason. The
+    // identity is the file's when the new content stands all the same (only
+    // its last flush failed), so that the next save may expect it.
+    static WriteResult failed(int error,
+                              const std::optional<FileIdentity>& identity = std::nullopt) {
+        return WriteResult(Outcome::Failed, error != 0 ? error : EIO, identity);
     }
 
     Outcome outcome() const { return outcome_; }

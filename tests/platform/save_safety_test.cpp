@@ -1,0 +1,238 @@
+#include "AtomicWrite.h"
+#include "BinaryStream.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
+#include <thread>
+
+#include <pwd.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <sys/xattr.h>
+
+namespace {
+
+struct Crash {};
+
+// Stops a save at its crashAt-th step as a crash would, or fails the
+// failing step's nth occurrence with the error.
+struct ScriptedProbe : WriteProbe {
+    int before(WriteStep step) override {
+        if (look)
+            look(step);
+        if (reached++ == crashAt)
+            throw Crash{};
+        return step == failing && nth-- == 0 ? error : 0;
+    }
+    int crashAt = -1, reached = 0;
+    std::optional<WriteStep> failing;
+    int nth = 0, error = 0;
+    std::function<void(WriteStep)> look;
+};
+
+// A folder holding a.mxm with the old bytes and, for an in-place save,
+// its second name b.mxm.
+struct SavedFile {
+    explicit SavedFile(bool linked, const std::string& bytes = std::string(3000, 'o')) {
+        temp.makeFile("a.mxm", bytes);
+        if (linked) {
+            EXPECT_EQ(::link(path().c_str(), temp.pathOf("b.mxm").c_str()), 0);
+        }
+    }
+    std::string path() const { return temp.pathOf("a.mxm"); }
+    ino_t inode() const {
+        struct stat info {};
+        ::stat(path().c_str(), &info);
+        return info.st_ino;
+    }
+    // Hidden entries: copies of old bytes, temporary files.
+    int hidden() const {
+        const auto listing = makeRef<FolderItem>(temp.path())->ListEntries();
+        int count = 0;
+        for (const uint32_t at : listing.files)
+            count += listing.name(at)[0] == '.';
+        return count;
+    }
+    TempFolder temp;
+};
+
+const std::string Old(3000, 'o'), New(5000, 'n');
+
+} // namespace
+
+// Guards: a crash during an in-place save (a file with several names) or a
+// rename leaving a mixture of old and new bytes under any name once the
+// file is next opened or saved, or leaving the copy of the old bytes.
+TEST(SaveCrash, AtAnyStepLeavesOldOrNewOnceTheFileIsNextOpenedOrSaved) {
+    for (const bool linked : {true, false})
+        for (const std::string& fresh : {New, New.substr(0, 1000)})
+            for (int step = 0;; ++step) {
+                SCOPED_TRACE(testing::Message() << linked << fresh.size() << " step " << step);
+                SavedFile file(linked);
+                ScriptedProbe crash;
+                crash.crashAt = step;
+                try {
+                    replaceFileContent(file.path(), fresh, std::nullopt, &crash);
+                    break; // every step has had its crash
+                } catch (const Crash&) {
+                }
+                std::string seen;
+                if (step % 2 == 0) {
+                    seen = BinaryStream::Open(file.temp.item(linked ? "b.mxm" : "a.mxm"), false)
+                               ->Read(10000);
+                    EXPECT_EQ(file.hidden(), linked ? 0 : file.hidden());
+                } else {
+                    ScriptedProbe refuse;
+                    refuse.failing = linked ? WriteStep::Backup : WriteStep::Rename;
+                    refuse.error = EIO;
+                    EXPECT_EQ(replaceFileContent(file.path(), "x", std::nullopt, &refuse).error(),
+                              EIO);
+                    seen = file.temp.readFile("a.mxm");
+                    EXPECT_EQ(file.hidden(), 0);
+                }
+                EXPECT_TRUE(seen == Old || seen == fresh) << seen.size();
+            }
+}
+
+// Guards: a failed save that changes the file (grown, new bytes left, a
+// copy of the old ones left) or loses the system's reason; a failed folder
+// flush after the new content stands taken for success or for no change;
+// a file that may be written but not renamed over never saved.
+TEST(SaveFailure, LeavesTheFileAsItWasOrSaysThatTheNewContentStands) {
+    using enum WriteStep;
+    const struct {
+        bool linked;
+        WriteStep step;
+        int nth, error;
+        const std::string& after;
+    } cases[] = {
+        {true, Backup, 0, ENOSPC, Old},    {true, FolderFlush, 0, EIO, Old},
+        {true, Reserve, 0, ENOSPC, Old},   {true, Write, 0, ENOSPC, Old},
+        {true, Truncate, 0, EROFS, Old},   {true, Flush, 0, EIO, Old},
+        {true, Unbackup, 0, EACCES, Old},  {true, FolderFlush, 1, EIO, New},
+        {false, Write, 0, ENOSPC, Old},    {false, Rename, 0, EXDEV, Old},
+        {false, FolderFlush, 0, EIO, New}, {false, Rename, 0, EPERM, New},
+        {false, Rename, 0, EBUSY, New},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.linked << " step " << int(c.step) << " " << c.nth);
+        SavedFile file(c.linked);
+        const ino_t inode = file.inode();
+        ScriptedProbe fail;
+        fail.failing = c.step;
+        fail.nth = c.nth;
+        fail.error = c.error;
+        const WriteResult result = replaceFileContent(file.path(), New, std::nullopt, &fail);
+        const bool inPlace = c.error == EPERM || c.error == EBUSY;
+        EXPECT_EQ(result.error(), inPlace ? 0 : c.error);
+        EXPECT_TRUE(file.temp.readFile("a.mxm") == c.after);
+        EXPECT_EQ(file.hidden(), 0);
+        EXPECT_EQ(result.identity(), c.after == New ? identityAt(file.path()) : std::nullopt);
+        if (c.linked || inPlace) {
+            EXPECT_EQ(file.inode(), inode);
+        }
+    }
+    EXPECT_EQ(WriteResult::failed(ENOSPC).reason(), "No space left on device");
+}
+
+// Guards: two in-place saves of one file interleaving (the second's bytes
+// followed by the first's tail), and a reader of this program seeing a
+// save half done.
+TEST(SaveTurns, InPlaceSavesTakeTurnsAndReadersNeverSeeAHalfDoneSave) {
+    SavedFile file(true, std::string(100000, 'a'));
+    const auto whole = [](const std::string& bytes) {
+        return bytes.find_first_not_of(bytes[0]) == std::string::npos &&
+               bytes.size() == (bytes[0] == 'b' ? 400000u : 100000u);
+    };
+    std::atomic<bool> saving = true;
+    std::atomic<int> reads = 0, torn = 0;
+    std::thread reader([&] {
+        while (saving) {
+            const Ref<BinaryStream> stream = BinaryStream::Open(file.temp.item("b.mxm"), false);
+            torn += !whole(stream->Read(stream->Length()));
+            ++reads;
+        }
+    });
+    std::vector<std::thread> savers;
+    for (const char c : {'a', 'b'})
+        savers.emplace_back([&, c] {
+            for (int i = 0; i < 10; ++i)
+                EXPECT_TRUE(
+                    replaceFileContent(file.path(), std::string(c == 'b' ? 400000 : 100000, c))
+                        .ok());
+        });
+    for (std::thread& saver : savers)
+        saver.join();
+    saving = false;
+    reader.join();
+    EXPECT_GT(reads, 0);
+    EXPECT_EQ(torn, 0) << "of " << reads << " reads";
+    EXPECT_TRUE(whole(file.temp.readFile("b.mxm")));
+}
+
+// Guards: a rename save dropping extended attributes (an ACL granting a
+// collaborator write, a user note) or, where the saver may not give the new
+// file the old one's owner, changing the owner; a temporary file readable
+// by others while it is written.
+TEST(SaveKeeps, AttributesOrWritesInPlaceAndNeverShowsTheTemporaryFileToOthers) {
+    SavedFile file(false);
+    const passwd* nobody = ::getpwnam("nobody");
+    ASSERT_TRUE(nobody);
+    // An access ACL: owner rw, nobody rw, group r, mask rw, others r.
+    std::string acl = std::string("\x02\0\0\0", 4);
+    for (const auto& [tag, perm, id] : {std::tuple{1, 6, -1},
+                                        {2, 6, int(nobody->pw_uid)},
+                                        {4, 4, -1},
+                                        {0x10, 6, -1},
+                                        {0x20, 4, -1}})
+        acl += std::string{char(tag), char(tag >> 8), char(perm),     0,
+                           char(id),  char(id >> 8),  char(id >> 16), char(id >> 24)};
+    const std::pair<std::string, std::string> attributes[] = {{"user.note", "kept"},
+                                                              {"system.posix_acl_access", acl}};
+    for (const auto& [name, value] : attributes)
+        if (::setxattr(file.path().c_str(), name.c_str(), value.data(), value.size(), 0) != 0)
+            GTEST_SKIP() << "no extended attributes here";
+    ScriptedProbe named;
+    named.failing = WriteStep::UnnamedFile;
+    named.error = EOPNOTSUPP;
+    mode_t temporaryMode = 07777;
+    named.look = [&](WriteStep step) {
+        struct stat info {};
+        if (step == WriteStep::Write &&
+            ::stat(file.temp.pathOf(".a.mxm.mxmtool-tmp").c_str(), &info) == 0)
+            temporaryMode = info.st_mode & 07777;
+    };
+    const ino_t inode = file.inode();
+    ASSERT_TRUE(replaceFileContent(file.path(), New, std::nullopt, &named).ok());
+    EXPECT_NE(file.inode(), inode);
+    EXPECT_EQ(temporaryMode, 0600u);
+    for (const auto& [name, value] : attributes) {
+        std::string kept(100, '\0');
+        kept.resize(std::max<ssize_t>(
+            0, ::getxattr(file.path().c_str(), name.c_str(), kept.data(), kept.size())));
+        EXPECT_EQ(kept, value) << name;
+    }
+    if (::geteuid() != 0)
+        return;
+    // As nobody, in a folder anyone may write to, a root-owned file that
+    // anyone may write: a new file could not be root's.
+    ::chmod(file.temp.path().c_str(), 0777);
+    ::chmod(file.path().c_str(), 0666);
+    const ino_t before = file.inode();
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(::setresuid(nobody->pw_uid, nobody->pw_uid, nobody->pw_uid) == 0 &&
+                        replaceFileContent(file.path(), Old).ok()
+                    ? 0
+                    : 1);
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    EXPECT_EQ(status, 0);
+    struct stat info {};
+    ::stat(file.path().c_str(), &info);
+    EXPECT_EQ(std::pair(info.st_uid, info.st_ino), std::pair(0u, before));
+    EXPECT_TRUE(file.temp.readFile("a.mxm") == Old);
+}
