@@ -189,15 +189,15 @@ std::string mxmFile::fileBytes() const {
 bool mxmFile::writeFile(const Ref<FolderItem>& target) {
     const FileWrite pending = prepareWrite(target);
     const WriteResult result = pending.write();
-    if (!finishWrite(pending, result, target))
-        return false;
+    const bool written = finishWrite(pending, result, target);
     // The next save expects this one's file, its change time as the ".mxm"
-    // rename left it.
-    if (pending.expected) {
+    // rename left it; also when only the last flush failed, since the new
+    // content stands.
+    if (pending.expected && result.identity()) {
         const std::optional<FileIdentity> now = identityAt(target->NativePath());
         readIdentity = renamedOnly(now, result.identity()) ? now : result.identity();
     }
-    return true;
+    return written;
 }
 
 mxmFile::FileWrite mxmFile::prepareWrite(const Ref<FolderItem>& target) {

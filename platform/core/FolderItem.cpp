@@ -5,6 +5,7 @@
 #include "FileType.h"
 #include "NativeFolder.h"
 #include "NativePaths.h"
+#include "NoReplaceRename.h"
 #include "Text.h"
 #include "VolumePaths.h"
 
@@ -22,19 +23,6 @@ namespace {
 
 // As many links as the system follows in one path before it gives up.
 constexpr int MaxLinkDepth = 40;
-
-bool renameWithoutReplacing(const std::string& from, const std::string& to) {
-#ifdef RENAME_NOREPLACE
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
-        return true;
-    if (errno != EINVAL && errno != ENOSYS)
-        return false;
-#endif
-    struct stat info {};
-    if (::lstat(to.c_str(), &info) == 0)
-        return false;
-    return ::rename(from.c_str(), to.c_str()) == 0;
-}
 
 // The path a chain of links ends at (the path itself when it is no link),
 // also when no file is there; nothing for a loop or a chain too long to
@@ -74,7 +62,7 @@ bool FolderItem::setName(const std::string& newName) {
         return true;
     const std::string newPath = joined(folderOf(nativePath_), newName);
     // Never replace another file: a rename that would is refused.
-    if (!renameWithoutReplacing(nativePath_, newPath))
+    if (renameWithoutReplacing(nativePath_, newPath) != 0)
         return false;
     nativePath_ = newPath;
     listed_ = false;

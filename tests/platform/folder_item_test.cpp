@@ -1,6 +1,7 @@
 #include "FileIdentity.h"
 #include "FolderItem.h"
 #include "Locked.h"
+#include "NoReplaceRename.h"
 #include "TempFolder.h"
 #include "TestVolumes.h"
 #include "Text.h"
@@ -124,6 +125,11 @@ TEST(FolderItem, SetNameRenamesButNeverReplaces) {
     for (const char* taken : {"other.mxm", "a/b", ".."})
         EXPECT_FALSE(temp.item("new.mxm")->setName(taken)) << taken;
     EXPECT_EQ(temp.readFile("other.mxm") + temp.readFile("new.mxm"), "theirsmine");
+    // Where the file system cannot rename without replacing.
+    EXPECT_EQ(renameByLinking(temp.pathOf("new.mxm"), temp.pathOf("other.mxm")), EEXIST);
+    EXPECT_EQ(renameByLinking(temp.pathOf("new.mxm"), temp.pathOf("moved.mxm")), 0);
+    EXPECT_EQ(temp.readFile("other.mxm") + temp.readFile("moved.mxm"), "theirsmine");
+    EXPECT_FALSE(temp.item("new.mxm")->Exists());
 }
 
 // Guards: a save that harms the target or leaves its temporary file when it

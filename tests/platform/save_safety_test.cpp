@@ -5,10 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <fstream>
 #include <functional>
+#include <future>
+#include <sstream>
 #include <thread>
 
 #include <pwd.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
@@ -138,38 +143,74 @@ TEST(SaveFailure, LeavesTheFileAsItWasOrSaysThatTheNewContentStands) {
     EXPECT_EQ(WriteResult::failed(ENOSPC).reason(), "No space left on device");
 }
 
-// Guards: two in-place saves of one file interleaving (the second's bytes
-// followed by the first's tail), and a reader of this program seeing a
-// save half done.
+// Guards: a save on a full volume that grows or changes the file it
+// fails to replace, and failures on a full or read-only volume that do not
+// say why. Mounts a small tmpfs in a mount namespace of its own: root only.
+TEST(SaveFailure, OnAFullOrReadOnlyVolumeSaysWhyAndLeavesTheFile) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "mounting needs root";
+    TempFolder temp;
+    const std::string volume = temp.makeFolder("volume"), old(60000, 'o');
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::unshare(CLONE_NEWNS) != 0 ||
+            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount("tmpfs", volume.c_str(), "tmpfs", 0, "size=256k") != 0)
+            ::_exit(100);
+        const std::string a = volume + "/a.mxm", b = volume + "/b.mxm", c = volume + "/c.mxm";
+        int failed = 0; // the first check that failed
+        const auto check = [&failed](int number, bool holds) {
+            failed = failed != 0 || holds ? failed : number;
+        };
+        const auto bytesOf = [](const std::string& path) {
+            std::ostringstream bytes;
+            bytes << std::ifstream(path, std::ios::binary).rdbuf();
+            return bytes.str();
+        };
+        check(1, std::ofstream(a) << old && std::ofstream(c) << old &&
+                     ::link(a.c_str(), b.c_str()) == 0);
+        for (const std::string& path : {a, c})
+            check(2, replaceFileContent(path, std::string(250000, 'n')).error() == ENOSPC &&
+                         bytesOf(path) == old);
+        check(3, ::mount(nullptr, volume.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0);
+        for (const std::string& path : {a, c, volume + "/d.mxm"})
+            check(4, replaceFileContent(path, "n").error() == EROFS);
+        ::_exit(failed);
+    }
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the first check that failed";
+}
+
+// Guards: two in-place saves of one file interleaving (the later one's
+// bytes cut to the earlier one's length), and a reader of this program
+// seeing a save half done (new bytes, then the old tail). The first save
+// is held after its bytes are written, before the file is cut to length.
 TEST(SaveTurns, InPlaceSavesTakeTurnsAndReadersNeverSeeAHalfDoneSave) {
-    SavedFile file(true, std::string(100000, 'a'));
+    SavedFile file(true, std::string(400000, 'a'));
     const auto whole = [](const std::string& bytes) {
         return bytes.find_first_not_of(bytes[0]) == std::string::npos &&
-               bytes.size() == (bytes[0] == 'b' ? 400000u : 100000u);
+               bytes.size() == (bytes[0] == 'b' ? 100000u : 400000u);
     };
-    std::atomic<bool> saving = true;
-    std::atomic<int> reads = 0, torn = 0;
-    std::thread reader([&] {
-        while (saving) {
-            const Ref<BinaryStream> stream = BinaryStream::Open(file.temp.item("b.mxm"), false);
-            torn += !whole(stream->Read(stream->Length()));
-            ++reads;
+    std::promise<void> held;
+    ScriptedProbe hold;
+    hold.look = [&](WriteStep step) {
+        if (step == WriteStep::Truncate) {
+            held.set_value();
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
         }
+    };
+    std::thread first([&] {
+        EXPECT_TRUE(replaceFileContent(file.path(), std::string(100000, 'b'), {}, &hold).ok());
     });
-    std::vector<std::thread> savers;
-    for (const char c : {'a', 'b'})
-        savers.emplace_back([&, c] {
-            for (int i = 0; i < 10; ++i)
-                EXPECT_TRUE(
-                    replaceFileContent(file.path(), std::string(c == 'b' ? 400000 : 100000, c))
-                        .ok());
-        });
-    for (std::thread& saver : savers)
-        saver.join();
-    saving = false;
-    reader.join();
-    EXPECT_GT(reads, 0);
-    EXPECT_EQ(torn, 0) << "of " << reads << " reads";
+    held.get_future().wait();
+    std::thread second(
+        [&] { EXPECT_TRUE(replaceFileContent(file.path(), std::string(400000, 'c')).ok()); });
+    const Ref<BinaryStream> stream = BinaryStream::Open(file.temp.item("b.mxm"), false);
+    EXPECT_TRUE(whole(stream->Read(stream->Length())));
+    stream->Close();
+    first.join();
+    second.join();
     EXPECT_TRUE(whole(file.temp.readFile("b.mxm")));
 }
 
