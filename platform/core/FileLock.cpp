@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr int LockPollMs = 10;
+constexpr int LockPollMs = 1;
 
 } // namespace
 
