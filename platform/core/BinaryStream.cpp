@@ -82,15 +82,21 @@ Ref<BinaryStream> BinaryStream::Open(const Ref<FolderItem>& file, bool writable)
 
 Ref<BinaryStream> BinaryStream::OpenAt(int folderFd, const std::string& name, bool writable,
                                        std::string& whyNot) {
-    return fromFile(openRegularFileAt(folderFd, name, writable ? O_RDWR : O_RDONLY, whyNot));
+    const int fd = openRegularFileAt(folderFd, name, writable ? O_RDWR : O_RDONLY, whyNot);
+    if (fd < 0)
+        return nullptr;
+    const Ref<BinaryStream> stream = fromFile(fd, folderFd, name);
+    if (!stream)
+        whyNot = "another save kept it locked";
+    return stream;
 }
 
-Ref<BinaryStream> BinaryStream::fromFile(int fd) {
+Ref<BinaryStream> BinaryStream::fromFile(int fd, int folderFd, const std::string& name) {
     if (fd < 0)
         return nullptr;
     // Read while no save of this program writes the file in place, and as a
     // crashed save's copy of the old bytes restored it.
-    if (InPlaceBackup::prepareRead(fd) != 0) {
+    if (InPlaceBackup::prepareRead(fd, folderFd, name) != 0) {
         ::close(fd);
         return nullptr;
     }

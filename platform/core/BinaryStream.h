@@ -52,8 +52,10 @@ class BinaryStream {
     class Source; // the bytes behind the stream
   private:
     explicit BinaryStream(std::unique_ptr<Source> source);
-    // A stream over the open file, which it takes over; nil for -1.
-    static Ref<BinaryStream> fromFile(int fd);
+    // A stream over the open file, which it takes over; nil for -1 and when
+    // a save holds the file too long. The folder and name are the file's
+    // when known.
+    static Ref<BinaryStream> fromFile(int fd, int folderFd = -1, const std::string& name = {});
     std::unique_ptr<Source> source_;
     int64_t position_ = 0;
     std::optional<FileIdentity> identity_;

@@ -96,14 +96,13 @@ namespace {
 
 // Restores what a copy holds into the file of that name in the folder
 // when it is still the file described, where this process may write it.
-void restoreThrough(const std::string& folder, const std::string& name, const struct stat& file) {
-    const FileDescriptor folderFd(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+void restoreThrough(int folderFd, const std::string& name, const struct stat& file) {
     const FileDescriptor writable(
-        ::openat(folderFd.get(), name.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        ::openat(folderFd, name.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     struct stat now {};
     if (writable.valid() && ::fstat(writable.get(), &now) == 0 && now.st_dev == file.st_dev &&
         now.st_ino == file.st_ino && lockWithPatience(writable.get(), LOCK_EX) == 0)
-        restoreIfLeft(folderFd.get(), writable.get(), now);
+        restoreIfLeft(folderFd, writable.get(), now);
 }
 
 } // namespace
@@ -161,24 +160,34 @@ int remove(int folderFd, const struct stat& file, WriteProbe* probe) {
     return flushFolder(folderFd);
 }
 
-int prepareRead(int fd) {
+int prepareRead(int fd, int folderFd, const std::string& name) {
     if (const int error = lockWithPatience(fd, LOCK_SH))
         return error;
     struct stat info {};
-    std::string path(PATH_MAX, '\0');
-    const ssize_t length =
-        ::readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), path.data(), path.size());
-    if (::fstat(fd, &info) != 0 || length <= 0 || size_t(length) >= path.size())
-        return 0; // no folder to look in
-    path.resize(size_t(length));
-    const std::string folder = path.substr(0, path.rfind('/') + 1);
+    if (::fstat(fd, &info) != 0)
+        return 0;
+    // Opened by path: its folder is the one of the name it was opened by.
+    std::string folder, fileName = name;
+    if (folderFd < 0) {
+        std::string path(PATH_MAX, '\0');
+        const ssize_t length =
+            ::readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), path.data(), path.size());
+        if (length <= 0 || size_t(length) >= path.size())
+            return 0; // no folder to look in
+        path.resize(size_t(length));
+        folder = path.substr(0, path.rfind('/') + 1);
+        fileName = path.substr(folder.size());
+    }
     struct stat copy {};
-    if (::fstatat(AT_FDCWD, (folder + nameFor(info)).c_str(), &copy, AT_SYMLINK_NOFOLLOW) != 0)
+    if (::fstatat(folderFd < 0 ? AT_FDCWD : folderFd, (folder + nameFor(info)).c_str(), &copy,
+                  AT_SYMLINK_NOFOLLOW) != 0)
         return 0;
     // A crash left a copy: the file is restored through a descriptor of its
     // own, which locks apart from this one.
     ::flock(fd, LOCK_UN);
-    restoreThrough(folder, path.substr(folder.size()), info);
+    const FileDescriptor opened(
+        folderFd < 0 ? ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC) : -1);
+    restoreThrough(folderFd < 0 ? opened.get() : folderFd, fileName, info);
     return lockWithPatience(fd, LOCK_SH);
 }
 

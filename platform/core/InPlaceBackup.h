@@ -29,8 +29,9 @@ int make(int folderFd, int fd, const struct stat& file, const std::string& oldBy
 int remove(int folderFd, const struct stat& file, WriteProbe* probe);
 // For a reader: waits for a save in progress (a shared lock, held until
 // the file is closed) and restores a copy that a crash left beside the
-// name the file was opened by, at the cost of one look in its folder. 0,
-// or the error when the lock could not be had.
-int prepareRead(int fd);
+// name the file was opened by (in the open folder when given, otherwise
+// the one the system names for the descriptor), at the cost of one look in
+// that folder. 0, or the error when the lock could not be had.
+int prepareRead(int fd, int folderFd = -1, const std::string& name = {});
 
 } // namespace InPlaceBackup

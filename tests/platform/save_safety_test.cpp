@@ -9,6 +9,7 @@
 #include <future>
 #include <thread>
 
+#include <fcntl.h>
 #include <pwd.h>
 #include <sched.h>
 #include <sys/mount.h>
@@ -74,8 +75,13 @@ TEST(SaveCrash, AtAnyStepLeavesOldOrNewOnceTheFileIsNextOpenedOrSaved) {
                 }
                 std::string seen;
                 if (step % 2 == 0) {
-                    seen = BinaryStream::Open(file.temp.item(linked ? "b.mxm" : "a.mxm"), false)
+                    const std::string name = linked ? "b.mxm" : "a.mxm";
+                    const int folder = ::open(file.temp.path().c_str(), O_PATH | O_DIRECTORY);
+                    std::string whyNot;
+                    seen = (step % 4 == 0 ? BinaryStream::OpenAt(folder, name, false, whyNot)
+                                          : BinaryStream::Open(file.temp.item(name), false))
                                ->Read(10000);
+                    ::close(folder);
                     EXPECT_TRUE(!linked || file.entries() == 2);
                 } else {
                     ScriptedProbe refuse;
