@@ -1,12 +1,17 @@
 #include "BatchRun.h"
 
+#include "Alerts.h"
 #include "AtomicWrite.h"
 #include "BinaryStream.h"
 #include "SearchCache.h"
+#include "SearchLocations.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <utility>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 BatchRun::BatchRun(const Ref<FolderItem>& startFolder, BatchSettings settings, BatchView& view)
     : start_(startFolder), settings_(std::move(settings)), view_(view) {}
@@ -28,19 +33,29 @@ int32_t BatchRun::count() {
 void BatchRun::walk() {
     // The checks of the whole run share what their searches listed.
     const SearchCache::Scope searches;
+    searches_ = &searches.cache();
     writes_ = std::make_unique<WriteQueue>(settings_.writesInFlight);
+    if (settings_.readAhead > 0)
+        readers_ = std::make_unique<WorkerPool>(std::max<std::size_t>(1, settings_.readThreads));
     try {
         newWalk().run(start_->NativePath(), [this](const BatchWalk::File& file) {
-            fixFile(file);
+            handOver(file);
             letEventsThrough();
         });
+        while (!ahead_.empty() && takeOldestAhead())
+            letEventsThrough();
     } catch (...) {
-        // The exception ends the run; the writes in flight end and are
-        // shown first.
+        // The exception ends the run; the files read ahead are dropped, and
+        // the writes in flight end and are shown first.
+        ahead_.clear();
+        readers_.reset();
         showAllFiles();
         writes_.reset();
         throw;
     }
+    // After a stop, the files read ahead are neither written nor logged.
+    ahead_.clear();
+    readers_.reset();
     showAllFiles();
     writes_.reset();
 }
@@ -57,37 +72,107 @@ void BatchRun::letEventsThroughNowAndThen() {
         letEventsThrough();
 }
 
-// Reads and checks the file and hands its write to a worker; its entry is
-// shown once the write has ended (showOldestFile). An empty file gives no
-// entry and is not written.
-void BatchRun::fixFile(const BatchWalk::File& file) {
-    Processed processed{file.name, {}, false, nullptr};
-    const FolderBeneath::Place& place = file.place;
+// The file is read and checked on a worker ahead of its turn, or here
+// when nothing is read ahead; its write is submitted in walk order.
+void BatchRun::handOver(const BatchWalk::File& file) {
+    FolderBeneath& folder = *file.place.folder;
+    Job job{file.name, file.place.name, folder.path(), folder.shared()};
+    if (!readers_)
+        return take(prepare(std::move(job)));
+    struct stat info {};
+    const bool sized = job.folder.valid() && ::fstatat(job.folder.get(), job.placeName.c_str(),
+                                                       &info, AT_SYMLINK_NOFOLLOW) == 0;
+    const std::size_t bytes = sized ? static_cast<std::size_t>(info.st_size) : 0;
+    while (!ahead_.empty() &&
+           (ahead_.size() >= settings_.readAhead || bytesAhead_ + bytes > settings_.bytesInFlight))
+        if (!takeOldestAhead())
+            return;
+    readAhead(std::move(job), bytes);
+}
+
+// Reads and checks the file and makes its new bytes; an empty file gives
+// no entry and is not written. Runs on any thread.
+BatchRun::Prepared BatchRun::prepare(Job job) const {
+    Prepared prepared{{job.name, {}, false, nullptr}, nullptr, {}, nullptr};
+    Processed& processed = prepared.processed;
     std::string whyNot = "its folder is gone";
-    const int folder = place.folder->descriptor();
     const Ref<BinaryStream> stream =
-        folder >= 0 ? BinaryStream::OpenAt(folder, place.name, true, whyNot) : nullptr;
+        job.folder.valid() ? BinaryStream::OpenAt(job.folder.get(), job.placeName, true, whyNot)
+                           : nullptr;
     if (!stream) {
-        processed.entry =
-            file.name + "  ::   Not written: it could not be opened (" + whyNot + ").";
+        processed.entry = job.name + "  ::   Not written: it could not be opened (" + whyNot + ").";
         processed.notWritten = true;
     } else if (stream->Length() > 0) {
-        const std::string path = place.folder->path() + "/" + place.name;
+        const std::string path = job.folderPath + "/" + job.placeName;
         mxmFile material(stream, makeRef<FolderItem>(path));
         if (material.isMXM) {
             int32_t status = 0;
-            processed.entry = file.name + "  ::   " + material.getMaterialName() + ": ";
+            processed.entry = job.name + "  ::   " + material.getMaterialName() + ": ";
             stream->Close();
             const std::string report = material.ResetPaths(status);
             processed.entry += report + "Status " + std::to_string(status) + " ***";
-            submitWrite(material, file, processed);
+            prepared.write = std::make_shared<const Write>(Write{
+                material.prepareWriteOf(FolderItem(path)), std::move(job.folder), job.placeName});
         } else {
-            processed.entry = file.name + "  ::   Does not seem to be an MXM";
+            processed.entry = job.name + "  ::   Does not seem to be an MXM";
         }
     }
-    processed_.push_back(std::move(processed));
+    return prepared;
+}
+
+// On a worker: the checks join the walk's search cache and search the
+// default locations as they are now, and alerts wait for the file's turn.
+void BatchRun::readAhead(Job job, std::size_t bytes) {
+    auto task = std::make_shared<std::packaged_task<Prepared()>>(
+        [this, job = std::move(job),
+         locations = SearchLocations::currentSearchLocations()]() mutable {
+            const AlertRecorder alerts;
+            const SearchCache::Scope searches(*searches_);
+            const SearchLocations::ThisThread defaults(locations);
+            Prepared prepared;
+            try {
+                prepared = prepare(std::move(job));
+            } catch (...) {
+                prepared.error = std::current_exception();
+            }
+            prepared.alerts = alerts.alerts();
+            return prepared;
+        });
+    ahead_.push_back({task->get_future(), bytes});
+    bytesAhead_ += bytes;
+    readers_->submit([task] { (*task)(); });
+}
+
+// Waits for the oldest file read ahead, letting events through meanwhile,
+// and takes it; false, taking nothing, once a stop is asked for.
+bool BatchRun::takeOldestAhead() {
+    Ahead& oldest = ahead_.front();
+    while (oldest.result.wait_for(settings_.pumpInterval) != std::future_status::ready) {
+        letEventsThrough();
+        if (view_.stopAsked())
+            return false;
+    }
+    if (view_.stopAsked())
+        return false;
+    Prepared prepared = oldest.result.get();
+    bytesAhead_ -= oldest.bytes;
+    ahead_.pop_front();
+    for (const AlertRecorder::Alert& alert : prepared.alerts)
+        alert.beep ? Beep() : MsgBox(alert.text);
+    if (prepared.error)
+        std::rethrow_exception(prepared.error);
+    take(std::move(prepared));
+    return true;
+}
+
+// The file's write is submitted; its entry is shown once the write has
+// ended (showOldestFile).
+void BatchRun::take(Prepared prepared) {
+    if (prepared.write)
+        submitWrite(prepared.write, prepared.processed);
+    processed_.push_back(std::move(prepared.processed));
     // With one write in flight, each file is shown before the next one is
-    // opened.
+    // taken.
     while (writes_->full())
         waitForOldestWrite();
     showFinishedFiles();
@@ -96,10 +181,7 @@ void BatchRun::fixFile(const BatchWalk::File& file) {
 // The write goes to the file's own folder, by the name it was read under,
 // and only while the file there is still the one read. A write larger than
 // the bound on bytes in flight waits until it is alone.
-void BatchRun::submitWrite(mxmFile& material, const BatchWalk::File& file, Processed& processed) {
-    const FolderItem target(file.place.folder->path() + "/" + file.place.name);
-    auto write = std::make_shared<const Write>(
-        Write{material.prepareWriteOf(target), file.place.folder->shared(), file.place.name});
+void BatchRun::submitWrite(const std::shared_ptr<const Write>& write, Processed& processed) {
     const std::size_t bytes = write->file.bytes.size();
     while (bytesInFlight_ > 0 && bytesInFlight_ + bytes > settings_.bytesInFlight)
         waitForOldestWrite();

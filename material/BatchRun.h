@@ -1,10 +1,13 @@
 #pragma once
 
+#include "AlertRecorder.h"
 #include "BatchSettings.h"
 #include "BatchView.h"
 #include "BatchWalk.h"
 #include "FileDescriptor.h"
 #include "Ref.h"
+#include "SearchCache.h"
+#include "WorkerPool.h"
 #include "WriteQueue.h"
 #include "WriteResult.h"
 #include "mxmFile.h"
@@ -13,8 +16,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <exception>
+#include <future>
 #include <memory>
 #include <string>
+#include <vector>
 
 // The batch over a folder, apart from whatever shows it: counts the material
 // files below the folder, then checks, relocates and rewrites each one and
@@ -22,9 +28,13 @@
 // folder's descriptor without following a link out of it (see BatchWalk),
 // and a file is replaced only while it is still the file that was read.
 //
-// The durable writes run on worker threads, a few in flight and a bounded
-// number of bytes, while the walk goes on; everything the view is told comes
-// on the caller's thread and in walk order. A file is shown, with its entry
+// The next files are read, checked and made into their new bytes on worker
+// threads, a bounded number ahead of the walk, and the durable writes run on
+// other worker threads, a few in flight and a bounded number of bytes;
+// everything the view is told comes on the caller's thread and in walk
+// order, alerts met on a worker included, each with its file, so that the
+// log and every file written are those of a run that takes one file at a
+// time. A file is shown, with its entry
 // in the log, only when its write has ended, after every earlier file; a
 // failed write shows its message right before its entry. A file not
 // written (it could not be opened, its write failed, or it changed since it
@@ -65,9 +75,32 @@ class BatchRun {
         bool notWritten = false;
         std::shared_ptr<const Write> write;
     };
+    // A file handed over by the walk, to be read and checked on any thread.
+    struct Job {
+        std::string name;      // as listed
+        std::string placeName; // in its folder, links followed
+        std::string folderPath;
+        FileDescriptor folder;
+    };
+    // What reading and checking a file gave, its write not yet submitted;
+    // on a worker, also the alerts met and the exception that ended it.
+    struct Prepared {
+        Processed processed;
+        std::shared_ptr<const Write> write;
+        std::vector<AlertRecorder::Alert> alerts;
+        std::exception_ptr error;
+    };
+    struct Ahead {
+        std::future<Prepared> result;
+        std::size_t bytes;
+    };
 
-    void fixFile(const BatchWalk::File& file);
-    void submitWrite(mxmFile& material, const BatchWalk::File& file, Processed& processed);
+    void handOver(const BatchWalk::File& file);
+    Prepared prepare(Job job) const;
+    void readAhead(Job job, std::size_t bytes);
+    bool takeOldestAhead();
+    void take(Prepared prepared);
+    void submitWrite(const std::shared_ptr<const Write>& write, Processed& processed);
     WriteResult runWrite(const Write& write) const;
     WriteResult takeOldestWrite(const Write& write);
     void waitForOldestWrite();
@@ -89,4 +122,9 @@ class BatchRun {
     std::deque<Processed> processed_;
     std::size_t bytesInFlight_ = 0;
     std::chrono::steady_clock::time_point lastPump_;
+    // The walk's search cache, which the workers join.
+    SearchCache* searches_ = nullptr;
+    std::deque<Ahead> ahead_;
+    std::size_t bytesAhead_ = 0;
+    std::unique_ptr<WorkerPool> readers_;
 };

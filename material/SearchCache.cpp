@@ -1,5 +1,7 @@
 #include "SearchCache.h"
 
+#include <utility>
+
 SearchCache::Scope::Scope() : cache_(active()) {
     if (cache_)
         return;
@@ -7,9 +9,14 @@ SearchCache::Scope::Scope() : cache_(active()) {
     cache_ = active() = own_.get();
 }
 
+SearchCache::Scope::Scope(SearchCache& shared)
+    : cache_(&shared), restore_(true), previous_(std::exchange(active(), &shared)) {}
+
 SearchCache::Scope::~Scope() {
     if (own_)
         active() = nullptr;
+    if (restore_)
+        active() = previous_;
 }
 
 SearchCache::Pause::Pause() : paused_(active()) {
@@ -21,6 +28,7 @@ SearchCache::Pause::~Pause() {
 }
 
 Ref<FolderItem> SearchCache::find(const std::string& name, const Ref<FolderItem>& root) {
+    const std::lock_guard lock(mutex_);
     const std::string& rootPath = root->NativePath();
     auto at = indexes_.find(rootPath);
     if (at == indexes_.end())
@@ -29,7 +37,6 @@ Ref<FolderItem> SearchCache::find(const std::string& name, const Ref<FolderItem>
 }
 
 SearchCache*& SearchCache::active() {
-    // One thread runs every search, so one active cache is enough.
-    static SearchCache* cache = nullptr;
+    static thread_local SearchCache* cache = nullptr;
     return cache;
 }

@@ -6,23 +6,29 @@
 #include "Ref.h"
 
 #include <memory>
+#include <mutex>
 #include <string>
 #include <unordered_map>
 
 // Lets the file searches of one path check, or of one batch run, share what
 // they read from disk: each folder is listed once, and the files of each
 // search root's tree are indexed by name once. A new scope reads afresh, so
-// files moved in between are seen.
+// files moved in between are seen. The cache in force belongs to a thread;
+// a batch's worker threads join the batch's cache, whose searches take
+// turns, so that every check finds what it would have found alone.
 //
 //   SearchCache::Scope scope;   // joins the batch's scope when one is open
 //   Ref<FolderItem> file = scope.cache().find("a.ior", folder);
 class SearchCache {
   public:
-    // Opens a cache for its life when none is active; inside an active one it
-    // joins that one, so that a batch's scope covers every material's check.
+    // Opens a cache for its life when none is active on this thread; inside
+    // an active one it joins that one, so that a batch's scope covers every
+    // material's check. Given a cache, it makes that one active on this
+    // thread for its life.
     class Scope {
       public:
         Scope();
+        explicit Scope(SearchCache& shared);
         ~Scope();
         Scope(const Scope&) = delete;
         Scope& operator=(const Scope&) = delete;
@@ -32,6 +38,8 @@ class SearchCache {
       private:
         std::unique_ptr<SearchCache> own_;
         SearchCache* cache_;
+        bool restore_ = false;
+        SearchCache* previous_ = nullptr;
     };
 
     // No cache is active while it lives: a check started from inside, such
@@ -54,6 +62,7 @@ class SearchCache {
   private:
     static SearchCache*& active();
 
+    std::mutex mutex_;
     FolderListings listings_;
     // By the root's native path; declared after the listings they point into.
     std::unordered_map<std::string, FolderIndex> indexes_;

@@ -10,7 +10,16 @@ Source& installedSource() {
     return source;
 }
 
+thread_local const FolderList* thisThreadsList = nullptr;
+
 } // namespace
+
+ThisThread::ThisThread(const FolderList& locations)
+    : previous_(std::exchange(thisThreadsList, &locations)) {}
+
+ThisThread::~ThisThread() {
+    thisThreadsList = previous_;
+}
 
 void setSearchLocationsSource(Source source) {
     installedSource() = std::move(source);
@@ -18,6 +27,8 @@ void setSearchLocationsSource(Source source) {
 
 const FolderList& currentSearchLocations() {
     static const FolderList none;
+    if (thisThreadsList)
+        return *thisThreadsList;
     const Source& source = installedSource();
     return source ? source() : none;
 }

@@ -25,11 +25,20 @@ class DialogResponder {
   public:
     virtual ~DialogResponder() = default;
 
-    // The responder in force: the one set last, else the program's own
-    // dialogs, else the base, which shows nothing.
+    // The responder in force: on a thread that set one for itself, that
+    // one; else the one set last, else the program's own dialogs, else the
+    // base, which shows nothing.
     static DialogResponder& current() {
         static DialogResponder headless;
+        if (thisThread_)
+            return *thisThread_;
         return replacement_ ? *replacement_ : programDialogs_ ? *programDialogs_ : headless;
+    }
+    // Sets the responder of the calling thread alone (nullptr: none of its
+    // own); a worker thread that may meet a message box records it with
+    // one, to be shown on the windows' thread. Returns the one set before.
+    static DialogResponder* setForThisThread(DialogResponder* responder) {
+        return std::exchange(thisThread_, responder);
     }
     // Sets the responder in force (nullptr: the program's own dialogs again);
     // returns the one set before, nullptr when there was none.
@@ -57,4 +66,5 @@ class DialogResponder {
   private:
     static inline DialogResponder* replacement_ = nullptr;
     static inline DialogResponder* programDialogs_ = nullptr;
+    static inline thread_local DialogResponder* thisThread_ = nullptr;
 };

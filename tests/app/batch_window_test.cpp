@@ -16,8 +16,10 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
+#include <sstream>
 #include <thread>
 #include <utility>
 
@@ -27,14 +29,15 @@
 
 namespace {
 
-// One write at a time and a paint for every file, so that each file is
-// shown as soon as it is done, unless a test lets more run; no test's hold
-// on the writes outlives it.
+// One file at a time (read, then written) and a paint for every file, so
+// that each file is shown as soon as it is done, unless a test lets more
+// run; no test's hold on the writes outlives it.
 class BatchTest : public AppTest {
   protected:
     void SetUp() override {
         AppTest::SetUp();
         settings.writesInFlight = 1;
+        settings.readAhead = 0;
         settings.paintInterval = std::chrono::milliseconds(0);
     }
     // The batch window over HD:folder, with the test's settings.
@@ -556,6 +559,42 @@ TEST_F(BatchTest, BatchStoppedWithWritesInFlightFinishesAndLogsThem) {
     EXPECT_EQ(Clipboard::Text(), mEntry(1) + mEntry(2) + mEntry(3));
     EXPECT_EQ(read(mPath(3))->getMaterialName(), "m3");
     EXPECT_TRUE(bytesOf(mPath(4)) == damagedBytes && bytesOf("batch/sub/m5.mxm") == later);
+}
+
+// Files read and checked ahead on worker threads, with many writes in
+// flight, are logged and written exactly as one file at a time would: the
+// test corpus's files and materials whose paths are found in a default
+// location or nowhere, more of them than are read ahead.
+TEST_F(BatchTest, BatchReadingAheadLogsAndWritesAsOneFileAtATime) {
+    for (const char* found : {"lib/glass.ior", "lib/sky.r2"})
+        volumes.makeFile("HD", found);
+    app->AddDefaultLocationForSearch(volumes.item("HD", "lib"));
+    std::vector<std::pair<std::string, std::string>> files;
+    for (const auto& seed : std::filesystem::directory_iterator(MXM_TEST_CORPUS))
+        for (const char* folder : {"a/", "b/", "b/c/"})
+            files.push_back({folder + seed.path().stem().string() + ".mxm",
+                             (std::ostringstream() << std::ifstream(seed.path()).rdbuf()).str()});
+    for (int i = 0; i < 24; ++i) {
+        const std::string texture = "x" + std::to_string(i) + ".jpg";
+        if (i % 3 != 0)
+            volumes.makeFile("HD", "lib/" + texture);
+        files.push_back({"m/m" + std::to_string(i) + ".mxm", material("M", "/old/" + texture)});
+    }
+    std::string logs[2];
+    for (const bool ahead : {false, true}) {
+        const std::string run = ahead ? "ahead/" : "single/";
+        for (const auto& [name, bytes] : files)
+            volumes.makeFile("HD", run + name, bytes);
+        if (ahead)
+            settings = BatchSettings{};
+        runBatch(run);
+        logs[ahead] = Clipboard::Text();
+    }
+    EXPECT_EQ(logs[1], logs[0]);
+    for (const char* seen : {"Path changed", "paths.mxm  ::   ", "was found at another location"})
+        EXPECT_NE(logs[0].find(seen), std::string::npos) << seen;
+    for (const auto& [name, bytes] : files)
+        EXPECT_TRUE(bytesOf("ahead/" + name) == bytesOf("single/" + name)) << name;
 }
 
 } // namespace
