@@ -455,12 +455,14 @@ TEST_F(BatchTest, BatchBoundsTheBytesInFlightAndRetriesAFullDiskAlone) {
         SCOPED_TRACE(full);
         settings.bytesInFlight = full ? size_t{1} << 30 : 1;
         std::atomic<int> active{0}, most{0};
+        // Each write waits a while for another to join it.
         settings.beforeEachWrite = [&](const std::string&) -> std::optional<WriteResult> {
-            const int now = ++active;
-            most = std::max(most.load(), now);
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-            --active;
-            if (full && now > 1)
+            ++active;
+            for (int waited = 0; active < 2 && waited < 50; ++waited)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            const int crowd = active--;
+            most = std::max(most.load(), crowd);
+            if (full && crowd > 1)
                 return WriteResult::failed(ENOSPC);
             return std::nullopt;
         };
