@@ -22,13 +22,19 @@ int lastError() {
 
 // Room for the new bytes, so that a full disk fails before any byte
 // changes; the length stays. A file system that cannot reserve is written
-// all the same.
-int reserve(int fd, off_t size, WriteProbe* probe) {
+// all the same. What a failed reservation took past the end (ext4 keeps
+// it) is given back.
+int reserve(int fd, off_t oldSize, off_t size, WriteProbe* probe) {
     if (const int error = probed(probe, WriteStep::Reserve))
         return error;
     if (size == 0 || ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, size) == 0)
         return 0;
-    return errno == EOPNOTSUPP || errno == ENOSYS ? 0 : lastError();
+    const int error = errno;
+    if (error == EOPNOTSUPP || error == ENOSYS)
+        return 0;
+    if (size > oldSize)
+        ::ftruncate(fd, oldSize);
+    return error != 0 ? error : EIO;
 }
 
 // The set-ID bits go, since the content is not the one they were granted to.
@@ -93,7 +99,7 @@ WriteResult writeInPlace(int folderFd, const std::string& name, const struct sta
         InPlaceBackup::remove(folderFd, file, nullptr);
         return WriteResult::changed();
     }
-    int error = reserve(fd.get(), off_t(bytes.size()), probe);
+    int error = reserve(fd.get(), file.st_size, off_t(bytes.size()), probe);
     if (error != 0) {
         InPlaceBackup::remove(folderFd, file, nullptr);
         return WriteResult::failed(error);
