@@ -59,14 +59,15 @@ class FolderItem {
     Ref<FolderItem> LinkTarget() const;
 
     // Replaces the file's content safely (see replaceFileContent: a new file
-    // renamed over the old one, keeping owner, group and permissions; in
-    // place for a file with several names or in a folder that takes no new
-    // file), only while the file still has the expected identity when one
-    // is given. Through a link the file it leads to is written, also a
-    // missing one. On any failure, a link loop included, this file is
-    // unchanged and the result says why. Safe to call from several threads
-    // at once: it keeps no shared state, and saves of the same file take
-    // turns (the last wins).
+    // renamed over the old one, keeping owner, group, permissions and
+    // extended attributes; in place, with a copy of the old bytes beside it
+    // until the new ones are flushed, where a new file would not do), only
+    // while the file still has the expected identity when one is given.
+    // Through a link the file it leads to is written, also a missing one. On
+    // any failure, a link loop included, the result says why and this file
+    // is unchanged unless the result carries its identity (only the last
+    // flush failed). Safe to call from several threads at once: it keeps no
+    // shared state, and saves of the same file take turns (the last wins).
     WriteResult WriteAtomically(const std::string& bytes,
                                 const std::optional<FileIdentity>& expected = std::nullopt) const;
 
