@@ -164,6 +164,8 @@ TEST(SaveFailure, OnAFullOrReadOnlyVolumeSaysWhyAndLeavesTheFile) {
     }
     int status = -1;
     ::waitpid(child, &status, 0);
+    if (WEXITSTATUS(status) == 100)
+        GTEST_SKIP() << "no small volume could be mounted here";
     EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
@@ -244,14 +246,17 @@ TEST(SaveKeeps, AttributesOrWritesInPlaceAndNeverShowsTheTemporaryFileToOthers) 
     ::chmod(file.path().c_str(), 0666);
     const uint64_t before = file.inode();
     const pid_t child = ::fork();
-    if (child == 0)
-        ::_exit(::setresuid(nobody->pw_uid, nobody->pw_uid, nobody->pw_uid) == 0 &&
-                        replaceFileContent(file.path(), Old).ok()
-                    ? 0
-                    : 1);
+    if (child == 0) {
+        if (::setresuid(nobody->pw_uid, nobody->pw_uid, nobody->pw_uid) != 0 ||
+            ::access(file.path().c_str(), W_OK) != 0)
+            ::_exit(100); // the temporary folder lies where nobody may not go
+        ::_exit(replaceFileContent(file.path(), Old).ok() ? 0 : 1);
+    }
     int status = -1;
     ::waitpid(child, &status, 0);
-    EXPECT_EQ(status, 0);
+    if (WEXITSTATUS(status) == 100)
+        GTEST_SKIP() << "nobody cannot reach the temporary folder";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
     struct stat info {};
     ::stat(file.path().c_str(), &info);
     EXPECT_EQ(std::pair(uint64_t(info.st_uid), uint64_t(info.st_ino)), std::pair(0ul, before));
