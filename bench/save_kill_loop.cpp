@@ -12,11 +12,13 @@
 //
 // Two processes save one file with two names in place while this one reads
 // it in a loop, through the program's reader and as another program would.
+// With SLOW set, the saves linger a millisecond before each step.
 #include "AtomicWrite.h"
 #include "BinaryStream.h"
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -62,11 +64,25 @@ int copiesLeft(const std::string& folder) {
     return count;
 }
 
+// Lingers a millisecond before each step of a save, so that more kills
+// fall between its steps (SLOW=1).
+struct Linger : WriteProbe {
+    int before(WriteStep) override {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return 0;
+    }
+};
+
+WriteProbe* lingerWhenSlow() {
+    static Linger linger;
+    return std::getenv("SLOW") ? &linger : nullptr;
+}
+
 pid_t saveForever(const std::string& path, size_t size, long first) {
     const pid_t child = ::fork();
     if (child == 0)
         for (long k = first;; ++k)
-            replaceFileContent(path, version(size, k));
+            replaceFileContent(path, version(size, k), std::nullopt, lingerWhenSlow());
     return child;
 }
 
@@ -86,7 +102,7 @@ int killLoop(const std::string& folder, bool inPlace, size_t size, int kills) {
         return 1;
     const Clock::time_point start = Clock::now();
     for (long k = 1; k <= 5; ++k)
-        replaceFileContent(path, version(size, k));
+        replaceFileContent(path, version(size, k), std::nullopt, lingerWhenSlow());
     const auto save = (Clock::now() - start) / 5;
     std::mt19937 random(12345);
     int mixedOnDisk = 0, mixtures = 0, left = 0;

@@ -4,8 +4,9 @@
 # 1 MB and at a material's size, then opens or saves the file again and
 # counts the mixtures; then reads one file in a loop while two processes
 # save it in place. KILLS (default 200) kills per kind, RACE_SECONDS
-# (default 10) for the race. Fails on any mixture or torn read through the
-# program's reader.
+# (default 10) for the race; SLOW=1 makes each save linger a millisecond
+# before each step, so that more kills fall between steps. Fails on any
+# mixture or torn read through the program's reader.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
