@@ -11,7 +11,11 @@
 # equal those of a one-file-at-a-time run of the same corpus.
 #
 #   bash scripts/bench_window.sh [rounds]     (default 7)
-#   SIZES="250 1000 4000" (the default), BENCH_DIR=/tmp/mxm-window-bench
+#   SIZES="250 1000 4000" (the default), BENCH_DIR=/tmp/mxm-window-bench,
+#   SCRIPT_BUSY=1 also runs the script on the busy disk (slow: it is
+#   compared on the quiet disk only).
+#   bash scripts/bench_window.sh --linear     the program over 12,500 and
+#   100,000 non-material ".mxm" files, 3 runs each, and the ratio.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$PWD
@@ -93,20 +97,20 @@ verify() { # copy log reference
     fi
 }
 
-# The program over a fresh copy, the clock running from the Return that
-# chooses the folder to the unmap of the batch window; prints the seconds
-# and the program's peak resident memory in kB.
-run_program() { # size busy
-    local size=$1 busy=$2 copy=$dir/work/program app window seconds hwm
-    fresh_copy "$dir/$size/corpus" "$copy"
-    XDG_CONFIG_HOME=$dir/prefs/$size "$repo/$build/app/mxmtool" >/dev/null 2>&1 &
+# The program over a folder, the clock running from the Return that chooses
+# the folder to the unmap of the batch window; prints the seconds and the
+# program's peak resident memory in kB, and leaves its log (the clipboard)
+# in work/program.log.
+drive_program() { # folder preferences busy
+    local folder=$1 busy=$3 app window seconds hwm
+    XDG_CONFIG_HOME=$2 "$repo/$build/app/mxmtool" >/dev/null 2>&1 &
     app=$!
     window=$(wait_windows Lumitrace 1)
     xdotool windowfocus --sync "$window" key ctrl+o
     window=$(wait_windows Lumitrace 2)
     xdotool windowfocus --sync "$window" key Return
     window=$(wait_windows "Find Directory" 1)
-    xdotool windowfocus --sync "$window" type --delay 0 "$copy"
+    xdotool windowfocus --sync "$window" type --delay 0 "$folder"
     sleep 0.3
     drop_caches
     if [ "$busy" = 1 ]; then start_load; fi
@@ -116,8 +120,50 @@ run_program() { # size busy
     hwm=$(awk '/VmHWM/ {print $2}' "/proc/$app/status")
     kill "$app"
     wait "$app" 2>/dev/null || true
-    verify "$copy" "$dir/work/program.log" "$dir/$size/reference"
     echo "$seconds $hwm"
+}
+
+run_program() { # size busy
+    local copy=$dir/work/program figures
+    fresh_copy "$dir/$1/corpus" "$copy"
+    figures=$(drive_program "$copy" "$dir/prefs/$1" "$2")
+    verify "$copy" "$dir/work/program.log" "$dir/$1/reference"
+    echo "$figures"
+}
+
+# The cost per file apart from the disk: n files that are no materials
+# (nothing is written), 100 to a folder, warm.
+linear() {
+    local n folder seconds
+    for n in 12500 100000; do
+        folder=$dir/linear-$n
+        if [ ! -d "$folder" ]; then
+            python3 -c 'import os, sys
+root, n = sys.argv[1], int(sys.argv[2])
+for i in range(n):
+    folder = os.path.join(root, "f%04d" % (i // 100))
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, "n%06d.mxm" % i), "wb") as f:
+        f.write(b"no material")' "$folder.new" "$n"
+            mv "$folder.new" "$folder"
+        fi
+        for run in 1 2 3; do
+            seconds=$(cold=0 drive_program "$folder" "$dir/prefs" 0 | cut -d' ' -f1)
+            if [ "$(grep -o 'Does not seem to be an MXM' "$dir/work/program.log" | wc -l)" != "$n" ]; then
+                echo "the run over $n files did not log each one" >&2
+                exit 1
+            fi
+            echo "$n files, run $run: $seconds s"
+            echo "$n $seconds" >>"$results"
+        done
+    done
+    python3 -c 'import statistics, sys
+runs = {}
+for line in open(sys.argv[1]):
+    n, s = line.split()
+    runs.setdefault(int(n), []).append(float(s))
+small, large = (statistics.median(runs[n]) for n in (12500, 100000))
+print(f"medians: 12,500 files {small:.3f} s, 100,000 files {large:.3f} s: x{large / small:.2f} (linear: 8, goal: at most 10)")' "$results"
 }
 
 run_copy() { # size busy
@@ -145,6 +191,11 @@ run_script() { # size busy
     echo "$seconds"
 }
 
+if [ "${1:-}" = --linear ]; then
+    linear
+    exit 0
+fi
+
 # The corpus, its default location in the program's preferences, and the
 # one-file-at-a-time run that every measured run must match.
 for size in $sizes; do
@@ -168,7 +219,9 @@ for round in $(seq "$rounds"); do
                 case $(((k + round) % 3)) in
                 0) echo "$size $busy cp $(run_copy "$size" "$busy")" >>"$results" ;;
                 1) echo "$size $busy program $(run_program "$size" "$busy")" >>"$results" ;;
-                2) echo "$size $busy script $(run_script "$size" "$busy")" >>"$results" ;;
+                2) if [ "$busy" = 0 ] || [ -n "${SCRIPT_BUSY:-}" ]; then
+                    echo "$size $busy script $(run_script "$size" "$busy")" >>"$results"
+                fi ;;
                 esac
             done
         done
