@@ -5,6 +5,7 @@
 // patience does, and one that hangs must not hang this one too.
 constexpr int LockPatienceMs = 5000;
 
-// 0 once the lock (LOCK_EX or LOCK_SH) is held, or the error; EWOULDBLOCK
-// when the patience ran out.
+// 0 once the lock (LOCK_EX or LOCK_SH) is held, or where the file system
+// has no such locks; otherwise the error, EWOULDBLOCK when the patience ran
+// out.
 int lockWithPatience(int fd, int operation);
