@@ -160,8 +160,8 @@ void mxmFile::readRecords(BinaryStream& in) {
 
 int64_t mxmFile::fileSize() const {
     const Picture& preview = PreviewPict.get();
-    int64_t size = static_cast<int64_t>(mxm1TypeMarker.size() + mxm5Mittelmarker.size()) +
-                   std::ssize(mxm2TextureName->getMxmString()) + 8 +
+    int64_t size = std::max(TypeMarkerLength, std::ssize(mxm1TypeMarker)) +
+                   std::ssize(mxm5Mittelmarker) + std::ssize(mxm2TextureName->getMxmString()) + 8 +
                    int64_t{preview.Width()} * preview.Height() * BytesPerPixel;
     for (size_t i = 0; i < mxmPaths.size(); ++i)
         size += std::ssize(storedPathBytes(*this, i)) + std::ssize(mxmParameter[i]);
@@ -174,6 +174,10 @@ std::string mxmFile::fileBytes() const {
     std::string bytes;
     bytes.reserve(static_cast<size_t>(fileSize()));
     bytes += mxm1TypeMarker;
+    // A marker cut short by the end of the file read is completed with zero
+    // bytes, so that the fields after it lie where the reader looks for them.
+    if (std::ssize(bytes) < TypeMarkerLength)
+        bytes.resize(TypeMarkerLength, '\0');
     bytes += mxm2TextureName->getMxmString();
     bytes += encodeUInt32(static_cast<uint32_t>(preview.Width()));
     bytes += encodeUInt32(static_cast<uint32_t>(preview.Height()));

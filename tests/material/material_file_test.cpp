@@ -26,6 +26,13 @@ namespace {
     return ::testing::AssertionResult(preview->Width() == 200 && preview->Height() == 200);
 }
 
+std::vector<std::string> recordsOf(const mxmFile& m) {
+    std::vector<std::string> records;
+    for (size_t i = 0; i < m.mxmPaths.size(); ++i)
+        records.insert(records.end(), {m.mxmPaths[i].getString(), m.mxmParameter.at(i)});
+    return records;
+}
+
 class MaterialFileTest : public ::testing::Test {
   protected:
     // The material name and the preview fields, then the rest of the file.
@@ -62,8 +69,7 @@ TEST_F(MaterialFileTest, WorkedOffsetsWithAndWithoutStoredPreview) {
 }
 
 TEST_F(MaterialFileTest, RecordsSplitAfterTheKeywordAndReadBackAsWritten) {
-    // Each case: the record part, then the paths and blocks read, in turn,
-    // and read again from the file written.
+    // Each case: the record part, then its paths and blocks, as read and as written.
     const std::pair<std::string, std::vector<std::string>> cases[] = {
         {MaterialBytes().record("/a.jpg", "no keyword").bytes(), {"/a.jpg", "no keyword"}},
         {MaterialBytes().record("/a.jpg", "x bitmap").record("/b.jpg", "bitmap").bytes(),
@@ -72,8 +78,7 @@ TEST_F(MaterialFileTest, RecordsSplitAfterTheKeywordAndReadBackAsWritten) {
         // bytes, where the first search does not look.
         {std::string(1, '\0') + "bitmapAAAAbitmap\3xyzrest",
          {"", "bitmapAAAAbitmap", "xyz", "rest"}},
-        // Where the empty path's two-byte prefix makes the first four bytes,
-        // the keyword after it ends the block, in the file written too.
+        // After an empty path's two-byte prefix, the first search finds it.
         {std::string("\x40\0\0\0bitmap\1Xbitmap\2YZ", 21),
          {"", std::string("\0\0bitmap", 8), "X", "bitmap", "YZ", ""}},
         // A stored path holding the keyword, or its first half, splits nothing.
@@ -82,13 +87,8 @@ TEST_F(MaterialFileTest, RecordsSplitAfterTheKeywordAndReadBackAsWritten) {
     for (const auto& [part, expected] : cases) {
         const mxmFile m = readMaterial(
             MaterialBytes().marker().string("oak").noPreview().middle().bytes() + part);
-        for (const mxmFile& read : {m, readMaterial(m.fileBytes())}) {
-            std::vector<std::string> records;
-            for (size_t i = 0; i < read.mxmPaths.size(); ++i)
-                records.insert(records.end(),
-                               {read.mxmPaths[i].getString(), read.mxmParameter.at(i)});
-            EXPECT_EQ(records, expected) << part;
-        }
+        EXPECT_EQ(recordsOf(m), expected) << part;
+        EXPECT_EQ(recordsOf(readMaterial(m.fileBytes())), expected) << part;
     }
 }
 
@@ -106,11 +106,13 @@ TEST_F(MaterialFileTest, PreviewSizesTheFileCannotHoldAreRefusedAndShortFilesRea
         EXPECT_EQ(m.myPict->Width() * 100000 + m.myPict->Height(), width * 100000 + height);
         EXPECT_EQ(m.mxmParameter.back(), "tail");
     }
-    const std::string whole = oak(MaterialBytes().preview(10, 10));
-    for (size_t length = 7; length <= whole.size(); ++length) {
+    const std::string whole = oak(MaterialBytes().preview(2, 2));
+    // Written, a file cut short anywhere reads back with the records it had.
+    for (size_t length = 3; length <= whole.size(); ++length) {
         Ref<BinaryStream> stream = streamOver(whole.substr(0, length));
         const mxmFile cut(stream, makeRef<FolderItem>("/x/oak.mxm"));
         EXPECT_EQ(stream->Position(), static_cast<int64_t>(length));
+        EXPECT_EQ(recordsOf(readMaterial(cut.fileBytes())), recordsOf(cut)) << length;
     }
 }
 

@@ -203,9 +203,7 @@ TEST_F(PathCheckTest, BlockWhereThousandsOfCandidatesFitIsJudgedAtOnce) {
               "Critical error - file aaab.ior could not be found!\r");
 }
 
-// So does a file found in a folder whose name holds the keyword that ends a
-// block, where its path would end the block on the next read (a stored path
-// may hold it).
+// So does one whose path, holding "bitmap", would end its block when next read.
 TEST_F(PathCheckTest, FoundFileWhosePathNamesAnotherFileOrEndsABlockCountsAsNotFound) {
     volumes.makeFile("HD", "mat/tex/co:lon.jpg");
     volumes.makeFile("HD", "mat/tex/co:lon.ior");
