@@ -11,8 +11,10 @@ import statistics
 import sys
 
 
-def spread(values, unit=""):
-    return f"{statistics.median(values):.3f}{unit} [{min(values):.3f}-{max(values):.3f}]"
+def spread(values):
+    if not values:
+        return "-"
+    return f"{statistics.median(values):.3f} [{min(values):.3f}-{max(values):.3f}]"
 
 
 def main():

@@ -102,20 +102,40 @@ verify() { # copy log reference
 # program's peak resident memory in kB, and leaves its log (the clipboard)
 # in work/program.log.
 drive_program() { # folder preferences busy
+    local figures
+    for _ in 1 2 3; do
+        if figures=$(try_program "$@"); then
+            echo "$figures"
+            return
+        fi
+        echo "the program's dialogs went astray; trying again" >&2
+    done
+    return 1
+}
+
+# The folder dialog starts in the program's working folder, the folder's
+# parent, so that only its name is typed: the dialog's completion cannot
+# turn a short name into another.
+try_program() { # folder preferences busy
     local folder=$1 busy=$3 app window seconds hwm
-    XDG_CONFIG_HOME=$2 "$repo/$build/app/mxmtool" >/dev/null 2>&1 &
+    (cd "$(dirname "$folder")" && XDG_CONFIG_HOME=$2 exec "$repo/$build/app/mxmtool") >/dev/null 2>&1 &
     app=$!
     window=$(wait_windows Lumitrace 1)
     xdotool windowfocus --sync "$window" key ctrl+o
     window=$(wait_windows Lumitrace 2)
     xdotool windowfocus --sync "$window" key Return
     window=$(wait_windows "Find Directory" 1)
-    xdotool windowfocus --sync "$window" type --delay 0 "$folder"
+    xdotool windowfocus --sync "$window" type --delay 20 "$(basename "$folder")"
     sleep 0.3
     drop_caches
     if [ "$busy" = 1 ]; then start_load; fi
-    seconds=$(python3 bench/window_timer.py "Changing MXM paths" 900)
+    seconds=$(python3 "$repo/bench/window_timer.py" "Changing MXM paths" 900) || seconds=
     if [ "$busy" = 1 ]; then stop_load; fi
+    if [ -z "$seconds" ]; then
+        kill "$app"
+        wait "$app" 2>/dev/null || true
+        return 1
+    fi
     xclip -o -selection clipboard >"$dir/work/program.log"
     hwm=$(awk '/VmHWM/ {print $2}' "/proc/$app/status")
     kill "$app"
