@@ -364,7 +364,7 @@ TEST_F(BatchTest, BatchWritesNothingOutsideWhileTheTreeIsSwapped) {
                 ::renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_EXCHANGE);
     });
     dialogs.allowUnusedSteps();
-    for (int round = 0; round < 5; ++round) {
+    for (int round = 0; round < 3; ++round) {
         dialogs.expectAnyMsgBox();
         runBatch("tree");
     }
