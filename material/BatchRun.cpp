@@ -8,10 +8,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <utility>
-
-#include <fcntl.h>
-#include <sys/stat.h>
 
 BatchRun::BatchRun(const Ref<FolderItem>& startFolder, BatchSettings settings, BatchView& view)
     : start_(startFolder), settings_(std::move(settings)), view_(view) {}
@@ -25,7 +23,8 @@ BatchWalk BatchRun::newWalk() {
 
 int32_t BatchRun::count() {
     int32_t count = 0;
-    newWalk().run(start_->NativePath(), [&count](const BatchWalk::File&) { ++count; });
+    newWalk().run(start_->NativePath(),
+                  [&count](const BatchWalk::File& file) { count += file.folderError ? 0 : 1; });
     total_ = count;
     return count;
 }
@@ -75,19 +74,36 @@ void BatchRun::letEventsThroughNowAndThen() {
 // The file is read and checked on a worker ahead of its turn, or here
 // when nothing is read ahead; its write is submitted in walk order.
 void BatchRun::handOver(const BatchWalk::File& file) {
+    if (file.folderError)
+        return handOverShutFolder(file);
     FolderBeneath& folder = *file.place.folder;
     Job job{file.name, file.place.name, folder.path(), folder.shared()};
     if (!readers_)
         return take(prepare(std::move(job)));
-    struct stat info {};
-    const bool sized = job.folder.valid() && ::fstatat(job.folder.get(), job.placeName.c_str(),
-                                                       &info, AT_SYMLINK_NOFOLLOW) == 0;
-    const std::size_t bytes = sized ? static_cast<std::size_t>(info.st_size) : 0;
+    const std::size_t bytes = job.folder.valid() ? folder.fileSize(job.placeName) : 0;
     while (!ahead_.empty() &&
            (ahead_.size() >= settings_.readAhead || bytesAhead_ + bytes > settings_.bytesInFlight))
         if (!takeOldestAhead())
             return;
     readAhead(std::move(job), bytes);
+}
+
+// A folder that could not be opened is logged where its files would have
+// come, after the files read ahead; it is no file of the counter.
+void BatchRun::handOverShutFolder(const BatchWalk::File& file) {
+    const std::string name = file.name + "/";
+    Prepared prepared{{name,
+                       name + "  ::   Not written: it could not be opened (" +
+                           std::strerror(file.folderError) + ").",
+                       false, nullptr, false},
+                      nullptr,
+                      {},
+                      nullptr};
+    if (!readers_)
+        return take(std::move(prepared));
+    std::promise<Prepared> ready;
+    ready.set_value(std::move(prepared));
+    ahead_.push_back({ready.get_future(), 0});
 }
 
 // Reads and checks the file and makes its new bytes; an empty file gives
@@ -259,7 +275,7 @@ void BatchRun::showOldestFile() {
     }
     log_ += oldest.entry;
     notWritten_ += oldest.notWritten ? 1 : 0;
-    ++done_;
+    done_ += oldest.isFile ? 1 : 0;
     total_ = std::max(total_, done_);
     view_.showFile(oldest.name, done_, total_, oldest.entry);
 }

@@ -74,6 +74,7 @@ class BatchRun {
         std::string entry;
         bool notWritten = false;
         std::shared_ptr<const Write> write;
+        bool isFile = true; // else a folder that could not be opened
     };
     // A file handed over by the walk, to be read and checked on any thread.
     struct Job {
@@ -96,6 +97,7 @@ class BatchRun {
     };
 
     void handOver(const BatchWalk::File& file);
+    void handOverShutFolder(const BatchWalk::File& file);
     Prepared prepare(Job job) const;
     void readAhead(Job job, std::size_t bytes);
     bool takeOldestAhead();

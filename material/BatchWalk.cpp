@@ -4,6 +4,8 @@
 #include "MaxwellFiles.h"
 #include "Text.h"
 
+#include <cerrno>
+
 namespace {
 
 // A visible file of the material type whose name ends in ".mxm". Folders
@@ -41,8 +43,13 @@ bool BatchWalk::run(const std::string& startFolder, const std::function<void(con
         // A stop takes effect when the walk next enters a folder.
         if (stopAsked_())
             break;
-        const FolderBeneath::Ptr folder = place.folder->subfolder(place.name);
-        if (folder && firstEntry(*folder)) {
+        int error = 0;
+        const FolderBeneath::Ptr folder = place.folder->subfolder(place.name, &error);
+        // A folder gone meanwhile held nothing to skip; one that stays shut
+        // is logged once, however often it is reached.
+        if (!folder && error != ENOENT && firstShut(place))
+            visit({place.name, place, error});
+        else if (folder && firstEntry(*folder)) {
             Frame frame{scan(folder, visit), 0};
             stack.push_back(std::move(frame));
         }
@@ -81,6 +88,10 @@ BatchWalk::Subfolders BatchWalk::scan(const FolderBeneath::Ptr& folder,
 
 bool BatchWalk::firstEntry(const FolderBeneath& folder) {
     return folders_.insert(folder.identity()).second;
+}
+
+bool BatchWalk::firstShut(const FolderBeneath::Place& folder) {
+    return folders_.insert(folder.folder->fileIdentity(folder.name).first).second;
 }
 
 // A file with one name gives its identity up when it is rewritten, and a

@@ -21,10 +21,13 @@
 class BatchWalk {
   public:
     // A material file: the name it was listed under (a link's own name),
-    // and the file itself, links followed.
+    // and the file itself, links followed. Or a folder that could not be
+    // opened, handed over where its contents would have come: its name and
+    // the system's reason.
     struct File {
         std::string name;
         FolderBeneath::Place place;
+        int folderError = 0;
     };
 
     // stopAsked is asked before each entry and each folder: once it is
@@ -41,6 +44,7 @@ class BatchWalk {
     Subfolders scan(const FolderBeneath::Ptr& folder,
                     const std::function<void(const File&)>& visit);
     bool firstEntry(const FolderBeneath& folder);
+    bool firstShut(const FolderBeneath::Place& folder);
     bool firstReach(const FolderBeneath::Place& file);
 
     std::function<bool()> stopAsked_;

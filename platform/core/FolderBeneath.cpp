@@ -124,11 +124,14 @@ FileDescriptor FolderBeneath::shared() {
     return FileDescriptor(fd >= 0 ? ::fcntl(fd, F_DUPFD_CLOEXEC, 0) : -1);
 }
 
-FolderBeneath::Ptr FolderBeneath::subfolder(const std::string& name) {
+FolderBeneath::Ptr FolderBeneath::subfolder(const std::string& name, int* error) {
     const int at = descriptor();
     const int fd = at >= 0 ? openFolderAt(at, name) : -1;
-    if (fd < 0)
+    if (fd < 0) {
+        if (error)
+            *error = at >= 0 ? errno : ENOENT;
         return nullptr;
+    }
     return Ptr(new FolderBeneath(shared_from_this(), name, fd, folderIdentity(fd), start_));
 }
 
@@ -196,6 +199,14 @@ std::pair<DiskIdentity, int> FolderBeneath::fileIdentity(const std::string& name
         return {{0, 0}, 0};
     return {{static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino)},
             static_cast<int>(info.st_nlink)};
+}
+
+std::size_t FolderBeneath::fileSize(const std::string& name) {
+    const int fd = descriptor();
+    struct stat info {};
+    if (fd < 0 || ::fstatat(fd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0)
+        return 0;
+    return static_cast<std::size_t>(info.st_size);
 }
 
 std::string FolderBeneath::path() const {

@@ -49,8 +49,8 @@ class FolderBeneath : public std::enable_shared_from_this<FolderBeneath> {
     FileDescriptor shared();
 
     // The subfolder of that name, never through a link; nil when there is
-    // none or it cannot be opened.
-    Ptr subfolder(const std::string& name);
+    // none or it cannot be opened, and then, given error, the system's reason.
+    Ptr subfolder(const std::string& name, int* error = nullptr);
     // Where the link of that name in this folder leads, each link on the
     // way followed as the system would (at most as many); nothing when the
     // way leaves the start folder, loops, or breaks off before its last
@@ -61,6 +61,9 @@ class FolderBeneath : public std::enable_shared_from_this<FolderBeneath> {
     // The identity of the file of that name (never through a link) and how
     // many names it has; {0, 0} and 0 when it cannot be looked at.
     std::pair<DiskIdentity, int> fileIdentity(const std::string& name);
+    // The size of the file of that name (never through a link); 0 when it
+    // cannot be looked at.
+    std::size_t fileSize(const std::string& name);
     DiskIdentity identity() const { return identity_; }
     // The folder's native path as the start folder was given; it may be
     // longer than the system takes, so it serves for names and messages.

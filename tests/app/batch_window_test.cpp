@@ -25,6 +25,7 @@
 
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/fsuid.h>
 #include <unistd.h>
 
 namespace {
@@ -271,7 +272,10 @@ TEST_F(BatchTest, BatchCopesWithAnEmptyOrChangingTreeAndALinkLoop) {
 // material is counted, checked, logged and written once, under the name it
 // was first reached by. A material that cannot be opened (a dangling link,
 // a FIFO, a locked file) is counted and logged with the reason, and the run
-// ends saying how many files were not written.
+// ends saying how many files were not written. A folder that cannot be
+// opened is logged with the reason where its files would have come; the
+// run's files belong to nobody, and the run goes as nobody (the thread's
+// file system user), so that root meets the refusal too.
 TEST_F(BatchTest, BatchHandlesEachFolderAndFileOnce) {
     for (int i = 0; i <= 4; ++i)
         volumes.makeFolder("HD", "batch/L" + std::to_string(i));
@@ -287,15 +291,25 @@ TEST_F(BatchTest, BatchHandlesEachFolderAndFileOnce) {
     std::filesystem::create_symlink("gone", volumes.pathOf("HD", "batch/L4/d.mxm"));
     ASSERT_TRUE(makeFifo(volumes.pathOf("HD", "batch/L4/f.mxm")));
     const Locked locked(volumes.makeFile("HD", "batch/L4/k.mxm", material("Kilo")));
+    volumes.makeFile("HD", "batch/L4/x/shut.mxm", material("Xray"));
+    for (const auto& item : std::filesystem::recursive_directory_iterator(volumes.pathOf("HD", "")))
+        ::lchown(item.path().c_str(), 65534, 65534);
+    std::filesystem::permissions(volumes.pathOf("HD", "batch/L4/x"), {});
+    std::filesystem::permissions(std::filesystem::path(volumes.root("HD")).parent_path(),
+                                 std::filesystem::perms(0755));
     dialogs.expectMsgBox(notWrittenMessage(3));
     BatchWatcher watcher;
+    const uid_t fsuid = ::setfsuid(65534);
     runBatch();
+    ::setfsuid(fsuid);
     EXPECT_EQ(watcher.shown, (std::vector<std::string>{"h.mxm 1/5", "s.mxm 2/5", "d.mxm 3/5",
-                                                       "f.mxm 4/5", "k.mxm 5/5"}));
+                                                       "f.mxm 4/5", "k.mxm 5/5", "x/ 5/5"}));
     EXPECT_EQ(Clipboard::Text(), okEntry("h.mxm", "Mike") + okEntry("s.mxm", "November") +
                                      unopened("d.mxm", "No such file or directory") +
                                      unopened("f.mxm", "it is not a regular file") +
-                                     unopened("k.mxm", denied));
+                                     unopened("k.mxm", denied) +
+                                     unopened("x/", "Permission denied"));
+    std::filesystem::permissions(volumes.pathOf("HD", "batch/L4/x"), std::filesystem::perms(0755));
 }
 
 // Nothing outside the chosen folder is written, whichever link leads there:
