@@ -390,8 +390,10 @@ TEST_F(BatchTest, BatchWritesNothingOutsideWhileTheTreeIsSwapped) {
     EXPECT_EQ(written, 0) << "outside files written";
 }
 
-// A tree deeper than the system takes paths for is walked in time linear in
-// its depth, and its deepest material is processed and logged.
+// A tree deeper than the system takes paths for is walked, and its deepest
+// material is processed and logged. The time bound only catches a walk gone
+// astray, even under the sanitizers on a loaded machine; bench/ measures the
+// walk's pace.
 TEST_F(BatchTest, BatchWalksATreeDeeperThanAPath) {
     const std::string top = volumes.makeFolder("HD", "batch/deep");
     int fd = ::open(top.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -407,7 +409,7 @@ TEST_F(BatchTest, BatchWalksATreeDeeperThanAPath) {
     ::close(fd);
     const auto start = std::chrono::steady_clock::now();
     runBatch();
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
     EXPECT_EQ(Clipboard::Text(), okEntry("deepest.mxm", "Deep"));
     EXPECT_EQ(std::system(("rm -rf '" + top + "'").c_str()), 0);
 }
