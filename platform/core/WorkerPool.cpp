@@ -1,11 +1,21 @@
 #include "WorkerPool.h"
 
 WorkerPool::WorkerPool(std::size_t threads) {
-    for (std::size_t i = 0; i < threads; ++i)
-        threads_.emplace_back([this] { work(); });
+    try {
+        for (std::size_t i = 0; i < threads; ++i)
+            threads_.emplace_back([this] { work(); });
+    } catch (...) {
+        // The threads already started must end before they go.
+        end();
+        throw;
+    }
 }
 
 WorkerPool::~WorkerPool() {
+    end();
+}
+
+void WorkerPool::end() {
     {
         const std::lock_guard lock(mutex_);
         ending_ = true;

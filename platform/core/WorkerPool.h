@@ -21,6 +21,7 @@ class WorkerPool {
 
   private:
     void work();
+    void end();
 
     std::mutex mutex_;
     std::condition_variable wake_;

@@ -5,45 +5,23 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <memory>
 
 WriteQueue::WriteQueue(std::size_t maxInFlight)
-    : maxInFlight_(std::max<std::size_t>(1, maxInFlight)) {
-    // One worker per job in flight: every job can wait for the disk at once.
-    try {
-        for (std::size_t i = 0; i < maxInFlight_; ++i)
-            workers_.emplace_back([this] { work(); });
-    } catch (...) {
-        // The workers already started must end before their threads go.
-        closeAndJoin();
-        throw;
-    }
-}
+    : maxInFlight_(std::max<std::size_t>(1, maxInFlight)), workers_(maxInFlight_) {}
 
+// The pool drops the jobs it has not started: every one is waited for first.
 WriteQueue::~WriteQueue() {
-    closeAndJoin();
-}
-
-void WriteQueue::closeAndJoin() {
-    {
-        const std::lock_guard lock(mutex_);
-        closing_ = true;
-    }
-    jobWaiting_.notify_all();
-    for (std::thread& worker : workers_)
-        worker.join();
-    workers_.clear();
+    waitForAll();
 }
 
 void WriteQueue::submit(std::function<WriteResult()> job) {
     if (full())
         throw OutOfBoundsException("A write was submitted while the queue was full.");
-    std::packaged_task<WriteResult()> task(std::move(job));
-    results_.push_back(task.get_future());
-    {
-        const std::lock_guard lock(mutex_);
-        waiting_.push_back(std::move(task));
-    }
-    jobWaiting_.notify_one();
+    auto task = std::make_shared<std::packaged_task<WriteResult()>>(std::move(job));
+    results_.push_back(task->get_future());
+    // The task keeps the job's result or exception for takeOldest.
+    workers_.submit([task] { (*task)(); });
 }
 
 bool WriteQueue::oldestDone(std::chrono::milliseconds wait) const {
@@ -65,21 +43,4 @@ WriteResult WriteQueue::takeOldest() {
 void WriteQueue::waitForAll() const {
     for (const auto& result : results_)
         result.wait();
-}
-
-// A worker runs waiting jobs until the queue closes and none is left.
-void WriteQueue::work() {
-    for (;;) {
-        std::packaged_task<WriteResult()> task;
-        {
-            std::unique_lock lock(mutex_);
-            jobWaiting_.wait(lock, [this] { return closing_ || !waiting_.empty(); });
-            if (waiting_.empty())
-                return;
-            task = std::move(waiting_.front());
-            waiting_.pop_front();
-        }
-        // The task keeps the job's result or exception for takeOldest.
-        task();
-    }
 }

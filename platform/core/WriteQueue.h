@@ -1,16 +1,13 @@
 #pragma once
 
+#include "WorkerPool.h"
 #include "WriteResult.h"
 
 #include <chrono>
-#include <condition_variable>
 #include <cstddef>
 #include <deque>
 #include <functional>
 #include <future>
-#include <mutex>
-#include <thread>
-#include <vector>
 
 // Runs write jobs on worker threads while the caller goes on, and gives
 // their results back in the order the jobs were submitted. At most
@@ -67,16 +64,9 @@ class WriteQueue {
     void waitForAll() const;
 
   private:
-    void work();
-    void closeAndJoin();
-
     const std::size_t maxInFlight_;
-    // The caller's side: one future per untaken job, oldest first.
+    // One future per untaken job, oldest first.
     std::deque<std::future<WriteResult>> results_;
-    // The workers' side: jobs not yet started, oldest first.
-    std::mutex mutex_;
-    std::condition_variable jobWaiting_;
-    std::deque<std::packaged_task<WriteResult()>> waiting_;
-    bool closing_ = false;
-    std::vector<std::thread> workers_;
+    // One worker per job in flight: every job can wait for the disk at once.
+    WorkerPool workers_;
 };
