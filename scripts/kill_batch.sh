@@ -99,7 +99,7 @@ read -r o n m < <(classify)
 [ "$n" = 40 ] || { echo "the unkilled run left $o old and $m mixed files" >&2; exit 1; }
 echo "unkilled batch: its files written within $span s; load: $(uptime)"
 
-kills=0 before=0 after=0 left=0 tally=
+crashes=0 kills=0 before=0 after=0 left=0 tally=
 for round in $(seq "$rounds"); do
     fresh
     pid=$(open_batch)
@@ -117,7 +117,13 @@ for round in $(seq "$rounds"); do
     pid=$!
     wait_windows '.*' 40 >/dev/null || echo "round $round: fewer than 40 windows came up" >&2
     sleep 0.5
-    kill -KILL "$pid"; wait "$pid" 2>/dev/null || true
+    if kill -KILL "$pid" 2>/dev/null; then
+        wait "$pid" 2>/dev/null || true
+    else
+        status=0 && wait "$pid" || status=$?
+        crashes=$((crashes + 1))
+        echo "round $round: the open ended by itself, status $status" >&2
+    fi
     read -r o2 n2 m2 < <(classify)
     backups=$(find "$dir/work" "$dir/links" -name '.mxmtool-backup-*' | wc -l)
     after=$((after + m2)) left=$((left + backups))
@@ -126,6 +132,6 @@ for round in $(seq "$rounds"); do
     done
     echo "round $round: kill $delay s after the first write; before open: old $o new $n mixed $m; after: old $o2 new $n2 mixed $m2, backups $backups"
 done
-echo "rounds $rounds, kills $kills, file states $((rounds * 40)), mixed before the next open $before, mixed after $after, backups left $left"
+echo "rounds $rounds, kills $kills, file states $((rounds * 40)), mixed before the next open $before, mixed after $after, backups left $left, opens that ended by themselves $crashes"
 echo "load: $(uptime)"
 [ "$after" = 0 ] && [ "$left" = 0 ]
