@@ -41,33 +41,14 @@ drop_caches() {
 mkdir -p "$dir/work" "$dir/prefs"
 results=$dir/results.txt
 : >"$results"
-pids=()
+source scripts/xvfb_display.sh
 cleanup() {
-    for p in "${pids[@]}"; do kill -- "-$p" 2>/dev/null || kill "$p" 2>/dev/null || true; done
+    stop_started
     rm -rf "$dir/work" "$dir/ddload"
 }
 trap cleanup EXIT
 
-display=:$((90 + RANDOM % 100))
-setsid Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-export DISPLAY=$display
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
-
-# Waits until at least N windows of that title are on screen; prints the newest.
-wait_windows() {
-    local title=$1 n=$2 found
-    for _ in $(seq 300); do
-        found=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null || true)
-        if [ "$(printf '%s' "$found" | grep -c .)" -ge "$n" ]; then
-            printf '%s\n' "$found" | tail -n1
-            return
-        fi
-        sleep 0.05
-    done
-    echo "no window \"$title\" came up" >&2
-    return 1
-}
+start_display
 
 load=0
 start_load() {

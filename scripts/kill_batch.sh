@@ -26,28 +26,9 @@ for i in $(seq -w 1 40); do
     cp "tests/fuzz/corpus/${fixtures[$((10#$i % ${#fixtures[@]}))]}.mxm" "$dir/old/m$i.mxm"
 done
 
-pids=()
-cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; }
-trap cleanup EXIT
-display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-export DISPLAY=$display
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
-
-wait_windows() { # title count
-    local found
-    for _ in $(seq 300); do
-        found=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true)
-        if [ "$(printf '%s' "$found" | grep -c .)" -ge "$2" ]; then
-            printf '%s\n' "$found" | tail -n1
-            return
-        fi
-        sleep 0.05
-    done
-    echo "no window \"$1\" came up" >&2
-    return 1
-}
+source scripts/xvfb_display.sh
+trap stop_started EXIT
+start_display
 
 fresh() { # the batch folder and a second name for each file beside it
     rm -rf "$dir/work" "$dir/links"

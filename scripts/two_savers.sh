@@ -19,14 +19,9 @@ cp tests/fuzz/corpus/paths.mxm "$dir/a.mxm"
 ln "$dir/a.mxm" "$dir/b.mxm"
 cp "$dir/a.mxm" "$dir/old"
 
-pids=()
-cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; }
-trap cleanup EXIT
-display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-export DISPLAY=$display
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+source scripts/xvfb_display.sh
+trap stop_started EXIT
+start_display
 
 windows_of() { xdotool search --onlyvisible --pid "$1" 2>/dev/null | grep -c . || true; }
 editor() { # name: starts an editor on it, prints its pid once its window is up
