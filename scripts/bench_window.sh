@@ -98,16 +98,10 @@ drive_program() { # folder preferences busy
 # parent, so that only its name is typed: the dialog's completion cannot
 # turn a short name into another.
 try_program() { # folder preferences busy
-    local folder=$1 busy=$3 app window seconds hwm
+    local folder=$1 busy=$3 app seconds hwm
     (cd "$(dirname "$folder")" && XDG_CONFIG_HOME=$2 exec "$repo/$build/app/mxmtool") >/dev/null 2>&1 &
     app=$!
-    window=$(wait_windows Lumitrace 1)
-    xdotool windowfocus --sync "$window" key ctrl+o
-    window=$(wait_windows Lumitrace 2)
-    xdotool windowfocus --sync "$window" key Return
-    window=$(wait_windows "Find Directory" 1)
-    xdotool windowfocus --sync "$window" type --delay 20 "$(basename "$folder")"
-    sleep 0.3
+    type_batch_folder "$(basename "$folder")"
     drop_caches
     if [ "$busy" = 1 ]; then start_load; fi
     seconds=$(python3 "$repo/bench/window_timer.py" "Changing MXM paths" 900) || seconds=

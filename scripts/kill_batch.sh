@@ -41,16 +41,10 @@ fresh() { # the batch folder and a second name for each file beside it
 # Starts the program and brings the batch up to the folder dialog, the
 # folder typed: the next Return starts the batch. Prints the program's pid.
 open_batch() {
-    local pid window
+    local pid
     XDG_CONFIG_HOME=$dir/prefs "$app" >/dev/null 2>&1 &
     pid=$!
-    window=$(wait_windows Lumitrace 1)
-    xdotool windowfocus --sync "$window" key ctrl+o
-    window=$(wait_windows Lumitrace 2)
-    xdotool windowfocus --sync "$window" key Return
-    window=$(wait_windows "Find Directory" 1)
-    xdotool windowfocus --sync "$window" type --delay 20 "$dir/work"
-    sleep 0.3
+    type_batch_folder "$dir/work"
     echo "$pid"
 }
 

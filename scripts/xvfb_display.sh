@@ -5,6 +5,10 @@
 #                            DISPLAY and waits until it answers
 #   wait_windows TITLE N     waits until at least N windows of that title
 #                            are on screen; prints the newest
+#   type_batch_folder TEXT   in the program just started: Ctrl+O in its
+#                            start window, Return on the warning, TEXT
+#                            typed in the folder dialog; the next Return
+#                            starts the batch
 #   stop_started             ends every process (or process group) in pids
 pids=()
 
@@ -32,4 +36,15 @@ wait_windows() {
     done
     echo "no window \"$title\" came up" >&2
     return 1
+}
+
+type_batch_folder() {
+    local window
+    window=$(wait_windows Lumitrace 1)
+    xdotool windowfocus --sync "$window" key ctrl+o
+    window=$(wait_windows Lumitrace 2)
+    xdotool windowfocus --sync "$window" key Return
+    window=$(wait_windows "Find Directory" 1)
+    xdotool windowfocus --sync "$window" type --delay 20 "$1"
+    sleep 0.3
 }
